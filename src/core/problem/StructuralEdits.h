@@ -1,0 +1,72 @@
+#pragma once
+// Commands that change the shape of a problem: split and merge categories,
+// insert and delete criteria, actions and constraints, erase the assignment
+// examples. Each asks what it needs through UserDialogs, keeps the table
+// layout of Problem.h, sets DataModified and calls ResetResults. Each returns
+// true when it changed the problem; Cancel, No or a refusal leave the problem
+// exactly as it was and return false.
+#include "core/problem/Problem.h"
+#include "core/problem/UserDialogs.h"
+
+namespace vesk::core {
+
+enum class StructuralCommand {
+  SplitCategory,
+  MergeCategories,
+  InsertCriterion,
+  DeleteCriterion,
+  InsertAction,
+  DeleteAction,
+  EraseExamples,
+  InsertConstraint,
+  DeleteConstraint,
+};
+
+// Whether the menu bar offers the command when its menu opens (the context
+// menus of the tables always offer theirs).
+bool StructuralCommandEnabled(const Problem& problem, StructuralCommand command);
+
+// "Split category No.:" k in 1..K: profile b_k starts as a copy of b_(k-1)
+// (b_1 for k = 1), category k becomes k and k+1, K grows by one.
+bool SplitCategory(Problem& problem, UserDialogs& dialogs);
+
+// "Are you sure you want to merge two categories?", then "Merge the
+// categories from No. :" k in 1..K-1: categories k and k+1 become one and
+// profile b_k disappears. Refused without a question while K <= 2.
+bool MergeCategories(Problem& problem, UserDialogs& dialogs);
+
+// Appends criterion n+1 ("g%d", zero data, direction "1", bounds "0"/"0",
+// coefficient "0" in the added constraints and "1" in the Norm row). A 20th
+// criterion is refused with "Maximum number of criteria exceeded".
+bool InsertCriterion(Problem& problem, UserDialogs& dialogs);
+
+// "Delete criterion No.:" k in 1..n. The criterion's columns go; the columns
+// to its right, with their names, move left; the positional headers of BGrid
+// and CGrid ("k%d", "<,=,>", "RHS") stay in sequence. Refused without a
+// question when only one criterion is left.
+bool DeleteCriterion(Problem& problem, UserDialogs& dialogs);
+
+// Appends an action named one more than the previous last name; when that
+// name is not an integer (or there is no action), one more than the largest
+// integer name, or "0" when no name is an integer.
+bool InsertAction(Problem& problem, UserDialogs& dialogs);
+
+// "Delete action No.:" an integer >= 0; deletes the first action whose name
+// reads as that integer (names that are not integers are passed over), or
+// shows "Action <typed text> not found".
+bool DeleteAction(Problem& problem, UserDialogs& dialogs);
+
+// "Do you really want to erase all assignment examples?": on Yes every
+// action gets [1, K].
+bool EraseExamples(Problem& problem, UserDialogs& dialogs);
+
+// Appends constraint row "ad%d" of the new NumConstraints: zero
+// coefficients, sign "<=", RHS "0".
+bool InsertConstraint(Problem& problem, UserDialogs& dialogs);
+
+// "Delete Constraint" / "Delete constraint No.:" t in 1..NumConstraints-1;
+// the rows below move up, the labels stay in place. Refused without a
+// question when there is no added constraint.
+bool DeleteConstraint(Problem& problem, UserDialogs& dialogs);
+
+}  // namespace vesk::core
