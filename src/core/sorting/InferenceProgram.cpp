@@ -16,12 +16,22 @@ int AppendRow(Grid& grid) {
 }
 
 std::string ExampleDescription(const char* relation, const std::string& name, int category) {
-  return "C(" + name + ")" + relation + std::to_string(category);
+  std::string text = "C(";
+  text += name;
+  text += ')';
+  text += relation;
+  text += std::to_string(category);
+  return text;
 }
 
 }  // namespace
 
-std::string ParameterName(int j) { return j == 0 ? std::string("lambda") : "k" + std::to_string(j); }
+std::string ParameterName(int j) {
+  if (j == 0) return "lambda";
+  std::string name = "k";
+  name += std::to_string(j);
+  return name;
+}
 
 bool CheckConstraintSigns(const Problem& p, UserDialogs& dialogs) {
   bool ok = true;
