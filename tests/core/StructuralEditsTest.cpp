@@ -187,6 +187,8 @@ const std::vector<EditCase>& Cases() {
          EXPECT_EQ(p.CGrid.Cell(2, 5), "0.25");
        }},
       {"delete criterion cancelled", ThreeCategories, DeleteCriterion, {std::nullopt}, {}, false, nullptr},
+      {"delete criterion refused with one criterion left", [] { return MakeProblem(1, 2, 2); }, DeleteCriterion,
+       {"1"}, {}, false, [](const Problem&, const ScriptedDialogs& d) { EXPECT_TRUE(d.prompts.empty()); }},
 
       {"insert action after an integer name", NamedActions, InsertAction, {}, {}, true,
        [](const Problem& p, const ScriptedDialogs&) {

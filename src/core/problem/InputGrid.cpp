@@ -36,7 +36,8 @@ bool KeyAllowed(const Problem& p, InputTable table, int row, int column, char32_
 }
 
 // The side effects of one key press (not a navigation key) on cell (row,
-// column): false when the cell takes no keys at all.
+// column); false when the cell keeps no key at all (a fixed cell, whose press
+// changes nothing, or the Norm row, whose press only resets the results).
 bool PressKey(Problem& p, InputTable table, int row, int column) {
   if (!EditableCell(p, table, row, column)) return false;
   p.ResetResults();
