@@ -35,6 +35,11 @@ struct SortingState {
   std::vector<int> BestCategory;
   std::vector<int> VariabilityOrder;
 
+  // The vector of the last selected assignment (DGrid row 1 shows it with
+  // "%.5g"), with the alpha it needed; empty when none is shown.
+  std::vector<double> SelectedParams;
+  double SelectedAlpha = 0.0;
+
   // Robustness index labels ("Indices" tab).
   std::string IndexText = "0";
   std::string VariationText;
