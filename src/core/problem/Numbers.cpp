@@ -1,9 +1,9 @@
 #include "core/problem/Numbers.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <system_error>
 
 namespace vesk::core {
@@ -62,13 +62,44 @@ std::optional<int> ParseInt(std::string_view text) {
 }
 
 std::string FormatGeneral(double value) {
-  // The shortest text that reads back to the same double, limited to 15
-  // significant digits.
-  for (int precision = 1; precision < 15; ++precision) {
-    std::string text = FormatPrecision(value, precision);
-    if (auto back = ParseReal(text); back && *back == value) return text;
+  if (value == 0.0 || !std::isfinite(value)) return FormatPrecision(value, 15);
+  // The fewest significant digits (at most 15) that read back to the same
+  // double...
+  int digits = 15;
+  for (int p = 1; p < 15; ++p) {
+    char buffer[64];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, p - 1);
+    if (auto back = ParseReal(std::string_view(buffer, result.ptr - buffer)); back && *back == value) {
+      digits = p;
+      break;
+    }
   }
-  return FormatPrecision(value, 15);
+  // ...written in fixed notation unless the value is below 0.00001 in
+  // magnitude or has more than 15 digits before the point.
+  char buffer[64];
+  auto sci = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, digits - 1);
+  std::string_view text(buffer, sci.ptr - buffer);
+  const int exponent = std::stoi(std::string(text.substr(text.find('e') + 1)));
+  if (exponent < -5 || exponent >= 15) {
+    // Drop a trailing ".0..." of the mantissa: 1e-07, 2.5e+20.
+    std::string mantissa(text.substr(0, text.find('e')));
+    std::string rest(text.substr(text.find('e')));
+    if (mantissa.find('.') != std::string::npos) {
+      while (mantissa.back() == '0') mantissa.pop_back();
+      if (mantissa.back() == '.') mantissa.pop_back();
+    }
+    return mantissa + rest;
+  }
+  const int decimals = std::max(0, digits - 1 - exponent);
+  char fixed[64];
+  auto result = std::to_chars(fixed, fixed + sizeof fixed, value, std::chars_format::fixed, decimals);
+  std::string out(fixed, result.ptr);
+  if (out.find('.') != std::string::npos) {
+    while (out.back() == '0') out.pop_back();
+    if (out.back() == '.') out.pop_back();
+  }
+  if (out == "-0") out = "0";
+  return out;
 }
 
 std::string Format5g(double value) { return FormatPrecision(value, 5); }
