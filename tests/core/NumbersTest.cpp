@@ -1,0 +1,61 @@
+#include "core/problem/Numbers.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+namespace vesk::core {
+namespace {
+
+TEST(Numbers, ParseRealAcceptsNumbersOnly) {
+  struct Case {
+    const char* text;
+    std::optional<double> value;
+  } cases[] = {
+      {"0.5", 0.5}, {" -2 ", -2.0}, {"+3", 3.0}, {".5", 0.5}, {"1.", 1.0}, {"1e-3", 0.001}, {"-1.5E+2", -150.0},
+      {"", std::nullopt}, {"-", std::nullopt}, {".", std::nullopt}, {"1,5", std::nullopt}, {"abc", std::nullopt},
+      {"1.2.3", std::nullopt}, {"inf", std::nullopt}, {"nan", std::nullopt}, {"0x10", std::nullopt},
+      {"+-1", std::nullopt}, {"1e999", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParseReal(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(Numbers, ParseIntRejectsFractionsAndOverflow) {
+  EXPECT_EQ(ParseInt(" 12 "), 12);
+  EXPECT_EQ(ParseInt("-3"), -3);
+  EXPECT_EQ(ParseInt("2.0"), std::nullopt);
+  EXPECT_EQ(ParseInt("99999999999"), std::nullopt);
+  EXPECT_EQ(ParseInt(""), std::nullopt);
+}
+
+TEST(Numbers, GeneralFormatIsShortestFixedWithinFifteenDigits) {
+  struct Case {
+    double value;
+    const char* text;
+  } cases[] = {
+      {0.5, "0.5"}, {2.0, "2"}, {40.0, "40"}, {-0.0, "0"}, {0.1 + 0.2, "0.3"}, {1.0 / 3, "0.333333333333333"},
+      {0.0001, "0.0001"}, {1e-7, "1e-07"}, {1e8, "100000000"}, {1e15, "1e+15"}, {-1234.5678, "-1234.5678"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FormatGeneral(c.value), c.text) << c.value;
+}
+
+TEST(Numbers, FiveDigitFormatMatchesPrintfG) {
+  EXPECT_EQ(Format5g(0.123456), "0.12346");
+  EXPECT_EQ(Format5g(123456.0), "1.2346e+05");
+  EXPECT_EQ(Format5g(-0.0), "0");
+  EXPECT_EQ(Format5g(0.5), "0.5");
+}
+
+TEST(Numbers, IgnoreTheProcessLocale) {
+  // A desktop process runs under the person's locale; "," must never become
+  // the separator.
+  const char* previous = std::setlocale(LC_ALL, nullptr);
+  std::string saved = previous ? previous : "C";
+  if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "no German locale installed";
+  EXPECT_EQ(FormatGeneral(0.5), "0.5");
+  EXPECT_EQ(ParseReal("0.5"), 0.5);
+  std::setlocale(LC_ALL, saved.c_str());
+}
+
+}  // namespace
+}  // namespace vesk::core
