@@ -21,7 +21,9 @@ class EngineHost {
   // answers OK to the unbounded-column question). Returns false on Cancel.
   virtual bool ReadNumber(std::string_view prompt, double& value) = 0;
 
-  // Progress console (Part of the engine's output; a host may ignore it).
+  // Progress console (a host may ignore it). When ConsoleEnabled() is false
+  // the engine skips formatting console text altogether.
+  virtual bool ConsoleEnabled() const { return true; }
   virtual void ConsoleWriteLine(std::string_view /*text*/) {}
   virtual void ConsoleSetColour(int /*colour*/) {}
   virtual int ConsoleLineCount() const { return 0; }
@@ -37,6 +39,10 @@ class EngineHost {
   // Bytes currently allocated by the engine's own heap use (the heap figure of
   // the memory rules of the search).
   virtual long long HeapBytes() = 0;
+
+  // The engine reports its own allocation figure after each inversion; a host
+  // without a better source may answer HeapBytes() with it.
+  virtual void NoteEngineHeapBytes(long long /*bytes*/) {}
 
   // Folder holding the engine's files (basis, pseudo-costs, node file, logs).
   virtual std::filesystem::path WorkingFolder() = 0;

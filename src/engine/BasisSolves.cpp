@@ -1,0 +1,171 @@
+// Forward and backward transformations with the eta file, and the quantities
+// the simplex derives from them: basic solution, feasibility, prices and
+// reduced costs.
+#include <string>
+
+#include "engine/Factorization.h"
+#include "engine/search/SolverConsole.h"
+
+namespace vesk::engine {
+
+void ScatterColumn(const EngineModel& M, int j, std::vector<double>& x) {
+  std::fill(x.begin() + 1, x.begin() + M.m + 1, 0.0);
+  for (const auto& e : M.Col(j).entries) x[static_cast<size_t>(e.row)] = e.value;
+}
+
+void Ftran(const EngineModel& M, std::vector<double>& x, int first, int last) {
+  const EtaEntry* E = M.etaFile.entries.data();
+  const int64_t* S = M.etaFile.start.data();
+  double* X = x.data();
+  for (int k = first; k <= last; ++k) {
+    const int64_t b = S[k - 1], e = S[k];
+    const int r = E[b].row;
+    const double t = X[r] * E[b].value;
+    if (t != 0.0) {
+      for (int64_t q = b + 1; q < e; ++q) X[E[q].row] -= t * E[q].value;
+    }
+    X[r] = t;
+  }
+}
+
+void AppendEta(EngineModel& M, const std::vector<double>& v, int r, int lo, int hi) {
+  EtaFile& F = M.etaFile;
+  const double pivot = v[static_cast<size_t>(r)];
+  const double a = pivot < 0 ? -pivot : pivot;
+  if (a < M.smallestPivot) M.smallestPivot = a;
+  const double threshold = F.dropTolerance * a;
+  F.entries.push_back({r, 1.0 / pivot});
+  long long added = 1;
+  for (int i = lo; i <= hi; ++i) {
+    if (i == r) continue;
+    const double x = v[static_cast<size_t>(i)];
+    if (x > threshold || -x > threshold) {
+      F.entries.push_back({i, x});
+      ++added;
+    }
+  }
+  F.nonzeros += added;
+  F.Close();
+}
+
+void Btran(const EngineModel& M, std::vector<double>& y) {
+  const EtaEntry* E = M.etaFile.entries.data();
+  const int64_t* S = M.etaFile.start.data();
+  double* Y = y.data();
+  for (int k = M.etaFile.count; k >= 1; --k) {
+    const int64_t b = S[k - 1], e = S[k];
+    long double s = 0;
+    for (int64_t q = b + 1; q < e; ++q) s += static_cast<long double>(E[q].value) * Y[E[q].row];
+    const int r = E[b].row;
+    Y[r] = static_cast<double>((Y[r] - s) * E[b].value);
+  }
+}
+
+void ComputePrices(EngineModel& M) {
+  std::vector<double>& y = M.duals;
+  for (int i = 1; i <= M.m; ++i) {
+    const ColumnRecord& c = M.Col(i);
+    y[static_cast<size_t>(i)] = c.status == 0 ? c.cost : (c.status < 0 ? M.phase1Weight : -M.phase1Weight);
+  }
+  Btran(M, y);
+}
+
+void BtranUnit(EngineModel& M, int r) {
+  std::fill(M.duals.begin(), M.duals.end(), 0.0);
+  M.duals[static_cast<size_t>(r)] = 1.0;
+  Btran(M, M.duals);
+}
+
+void CheckPrimalFeasibility(EngineModel& M) {
+  M.infeasCount = 0;
+  M.infeasSum = 0;
+  M.infeasibleList.clear();
+  for (int i = 1; i <= M.m - 1; ++i) {
+    ColumnRecord& c = M.Col(i);
+    if (c.kind >= kObjectiveLogical) continue;
+    const double x = M.basicValues[static_cast<size_t>(i)];
+    if (x - c.upper > BoundTolerance(c.upper)) {
+      c.status = 1;
+      M.infeasSum += x - c.upper;
+      M.infeasibleList.push_back(i);
+    } else if (c.lower - x > BoundTolerance(c.lower)) {
+      c.status = -1;
+      M.infeasSum += c.lower - x;
+      M.infeasibleList.push_back(i);
+    } else {
+      c.status = 0;
+    }
+  }
+  M.infeasCount = static_cast<int>(M.infeasibleList.size());
+  if (M.infeasSum < M.feasibilitySumTolerance) {
+    for (int i : M.infeasibleList) M.Col(i).status = 0;
+    M.infeasibleList.clear();
+    M.infeasCount = 0;
+    M.infeasSum = 0;
+  }
+}
+
+// Value at which a nonbasic column stands, after settling its status.
+static double NonbasicValue(ColumnRecord& c) {
+  if (c.kind == kFreeStructural) {
+    if (!(c.status == 1 && c.upper < kInfiniteBound)) {
+      c.status = -1;
+      if (c.lower < -kInfiniteBound) c.lower = 0;
+    }
+  }
+  if (c.status == 0) c.status = -1;
+  if (c.status == 1 && c.upper > 1e10) c.status = -1;
+  // A column without a lower bound but with an upper one stands at its upper.
+  if (c.status == -1 && c.lower < -kInfiniteBound && c.upper < kInfiniteBound) c.status = 1;
+  if (c.status == 1) return c.upper;
+  if (c.lower < -kInfiniteBound) return 0.0;
+  return c.lower;
+}
+
+void ComputeBasicSolution(EngineModel& M) {
+  std::vector<double>& x = M.basicValues;
+  ScatterColumn(M, 0, x);
+  for (int j = M.m + 1; j <= M.n; ++j) {
+    ColumnRecord& c = M.Col(j);
+    const double v = NonbasicValue(c);
+    if (v != 0.0)
+      for (const auto& e : c.entries) x[static_cast<size_t>(e.row)] -= v * e.value;
+  }
+  Ftran(M, x, 1, M.etaFile.count);
+  M.objectiveValue = -x[static_cast<size_t>(M.m)];
+  CheckPrimalFeasibility(M);
+  M.freshSolution = true;
+  if (!M.quiet && ConsoleOn(M)) {
+    std::string s = std::to_string(M.infeasCount) + " " + std::to_string(M.etaFile.count) + " " +
+                    std::to_string(M.etaFile.nonzeros);
+    if (s.size() < 19) s.resize(19, ' ');
+    ConsoleField(M, kFieldInversion, s);
+  }
+}
+
+void ComputeDj(EngineModel& M, int j) {
+  ColumnRecord& c = M.Col(j);
+  long double s = 0;
+  const double* y = M.duals.data();
+  for (const auto& e : c.entries) s += static_cast<long double>(y[e.row]) * e.value;
+  double d = static_cast<double>(s);
+  if (c.status == 1) d = c.cost - d;
+  else d = d - c.cost;
+  if (c.kind == kFreeStructural && (d > 1e-11 || d < -1e-11) && d < 0) d = -1e20;
+  c.reducedCost = d;
+}
+
+void StoreSolution(EngineModel& M) {
+  for (int i = 1; i <= M.m; ++i) {
+    ColumnRecord& c = M.Col(i);
+    c.value = M.basicValues[static_cast<size_t>(i)];
+    c.reducedCost = 0;
+  }
+  for (int j = M.m + 1; j <= M.n; ++j) {
+    ColumnRecord& c = M.Col(j);
+    c.value = c.status == 1 ? c.upper : c.lower;
+    if (c.value < -kInfiniteBound) c.value = 0;
+  }
+}
+
+}  // namespace vesk::engine

@@ -1,0 +1,116 @@
+#include "engine/EngineFiles.h"
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "engine/Factorization.h"
+#include "engine/search/RatioTest.h"
+#include "engine/search/SolverConsole.h"
+
+namespace vesk::engine {
+
+std::string EngineFilePrefix(std::string_view modelName) {
+  const size_t dot = modelName.find('.');
+  if (dot == std::string_view::npos) return std::string();
+  return std::string(modelName.substr(0, dot + 1));
+}
+
+std::filesystem::path EngineFileName(EngineModel& M, std::string_view extension) {
+  return M.host.WorkingFolder() / (EngineFilePrefix(M.modelName) + std::string(extension));
+}
+
+void SaveBasis(EngineModel&) {}
+void SavePseudoCosts(EngineModel&) {}
+
+void PeriodicBasisSave(EngineModel& M) {
+  if (M.basisInterval > 0 && M.iterationCount - M.lastBasisSave > M.basisInterval) {
+    SaveBasis(M);
+    M.lastBasisSave = M.iterationCount;
+  }
+}
+
+bool LoadBasis(EngineModel& M) {
+  if (!M.modelPresent) return true;
+  const auto path = EngineFileName(M, "BSS");
+  std::ifstream in(path);
+  if (!in) {
+    ConsoleLine(M, "BASIS FILE " + path.filename().string() + " NOT FOUND");
+    return true;
+  }
+  SetPerturbation(M, 0);
+  ConsoleLine(M, "LOADING BASIS " + path.filename().string());
+  int k = 0;
+  for (int j = 1; j <= M.n; ++j) M.Col(j).status = -1;
+  for (int j = 1; j <= M.n; ++j) {
+    ColumnRecord& c = M.Col(j);
+    if (c.kind == kObjectiveLogical || c.kind == kFreeStructural) {
+      ++k;
+      M.SwapColumns(j, k);
+      M.Col(k).status = 0;
+    }
+  }
+  M.iterationCount = 0;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] != ' ') continue;
+    std::istringstream words(line);
+    std::string tag, name;
+    while (words >> tag >> name) {
+      const int j = M.FindColumnNumber(name);
+      if (j <= 0) continue;
+      ColumnRecord& c = M.Col(j);
+      if (tag == "X" && j > k) c.status = 0;
+      else if (tag == "U" && c.upper < 1e20) c.status = 1;
+    }
+  }
+  for (int j = M.n; j > k;) {
+    if (M.Col(j).status == 0) {
+      M.SwapColumns(j, k + 1);
+      ++k;
+    } else {
+      --j;
+    }
+  }
+  for (int j = M.m + 1; j <= M.n; ++j) {
+    ColumnRecord& c = M.Col(j);
+    if (c.status == 1 && c.upper > 1e10) c.status = -1;
+    else if (c.status != 1 && c.lower < -1e10) c.status = 1;
+    if (c.kind == kFreeStructural) {
+      if (c.status != 1) {
+        c.lower = 0;
+        c.upper = kEngineInfinity;
+      } else {
+        c.lower = -kEngineInfinity;
+        c.upper = 0;
+      }
+    }
+  }
+  if (!Reinvert(M)) return false;
+  if (M.infeasCount > 0) SetPerturbation(M, 1);
+  return true;
+}
+
+void LoadPseudoCosts(EngineModel& M) {
+  std::ifstream in(EngineFileName(M, "PSE"));
+  if (!in) return;
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream words(line);
+    std::string name, down, up;
+    if (!(words >> name >> down >> up)) continue;
+    const int j = M.FindColumnNumber(name);
+    if (j <= 0) continue;
+    double d = 0, u = 0;
+    if (!ParseEngineNumber(down, d) || !ParseEngineNumber(up, u)) continue;
+    M.Col(j).downPseudoCost = static_cast<float>(d);
+    M.Col(j).upPseudoCost = static_cast<float>(u);
+  }
+}
+
+void DeleteInfFile(EngineModel& M) {
+  std::error_code ec;
+  std::filesystem::remove(EngineFileName(M, "INF"), ec);
+}
+
+}  // namespace vesk::engine

@@ -1,0 +1,179 @@
+#pragma once
+// EngineModel: the engine's one linear or mixed-integer program, addressed by
+// name in the vocabulary of the MPS format, with everything the simplex and
+// the factorization keep between calls. The model always maximises.
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/EngineFatalError.h"
+#include "engine/EngineHost.h"
+#include "engine/ModelRecords.h"
+#include "engine/NameTable.h"
+#include "engine/Paraunit.h"
+
+namespace vesk::engine {
+
+// Why a run ended before a verdict; any value but kNone makes the status an
+// unfinished text.
+enum class StopReason { kNone, kIterationLimit, kTimeLimit, kNumericalTrouble, kWholeMatrixSearched, kModelError };
+
+enum class StepKind { kLeaveAtLower, kLeaveAtUpper, kFlipToUpper, kFlipToLower, kUnbounded };
+
+class EngineModel {
+ public:
+  explicit EngineModel(EngineHost& host);  // ConstructEngine
+  ~EngineModel();
+  EngineModel(const EngineModel&) = delete;
+  EngineModel& operator=(const EngineModel&) = delete;
+
+  void ClearModel();
+  void SetModelName(std::string_view name) { modelName = std::string(name); }
+  void SetModelPresent(bool present) { modelPresent = present; }
+  void SetObjectiveRowName(std::string_view name) { objectiveRowName = Cut(name); }
+  bool DefineRow(std::string_view name, char type);
+  void SetCoefficient(std::string_view column, std::string_view row, double value);
+  void SetRhs(std::string_view row, double value);
+  void SetBound(std::string_view type, std::string_view column, double value);
+  bool ErrorFlag() const { return errorFlag; }
+
+  bool HasParameter(std::string_view name) const;
+  bool SetParameter(std::string_view name, std::string_view value, std::string& error);
+
+  double ColumnValue(std::string_view column) const;
+  double IntegerColumnValue(std::string_view column) const;
+  double ObjectiveValue() const { return objectiveValue; }
+  long long IterationCount() const { return iterationCount; }
+  double ElapsedSeconds() const;
+  long long NodeCount() const { return nodeCount; }
+
+  // ---- Model store and model input ----------------------------------------
+  static std::string Cut(std::string_view name) {
+    return std::string(name.substr(0, std::min(name.size(), kNameLength)));
+  }
+  ColumnRecord& Col(int j) { return *column[static_cast<size_t>(j + 1)]; }
+  const ColumnRecord& Col(int j) const { return *column[static_cast<size_t>(j + 1)]; }
+  RowRecord& Row(int i) { return *rows[static_cast<size_t>(i)]; }
+  const RowRecord& Row(int i) const { return *rows[static_cast<size_t>(i)]; }
+
+  int FindColumn(std::string_view name, uint8_t kind);
+  int FindColumnNumber(std::string_view name) const;  // 0 when absent (never creates)
+  int FindRow(std::string_view name) const;
+  void PutEntry(int row, int col, double value);
+  void SwapColumns(int j, int k);
+  void SwapRows(int i, int k);
+  void LoadObjective();
+  void CheckColumnBounds();
+  void PrepareModel();
+  void RebuildNameTables();
+  // Applies a row permutation: the row now numbered newOf[i] was row i.
+  void RenumberRows(const std::vector<int>& newOf);
+  void CopyParameters();
+
+  // ---- State -----------------------------------------------------------------
+  EngineHost& host;
+  ParameterTable parameters;
+
+  NameTable columnTable;  // slot -> serial of the column record (1-based)
+  std::vector<std::unique_ptr<ColumnRecord>> columnStore;  // by serial - 1
+  std::vector<ColumnRecord*> column;                       // by number + 1
+  int n = -2;
+  NameTable rowTable;  // slot -> row number
+  std::vector<std::unique_ptr<RowRecord>> rows;  // by row number; [0] unused
+  int m = 0;
+
+  std::string objectiveRowName;
+  std::string extraNames[3];
+  std::string modelName;
+  size_t longestLogicalName = 0;
+  size_t longestName = 0;
+
+  bool modelPresent = false;
+  bool errorFlag = false;
+  bool freeColumns = false;
+  bool maximize = false;
+  bool prepared = false;
+  bool quiet = false;
+  bool unboundedFlag = false;
+  bool numericalTrouble = false;
+  bool integerFound = false;
+  bool boundsCrossed = false;
+  bool freshSolution = false;
+  bool running = false;  // inside a driver call
+  bool verdictReached = false;     // the last run ended with a verdict (report or unbounded)
+  bool searchUnavailable = false;  // an integer program needed a search this engine lacks  // basic values computed from scratch since the last step
+  StopReason stopReason = StopReason::kNone;
+
+  // Factorization and simplex counters and tolerances.
+  double smallestPivot = 1e30;
+  double triangularPivotTolerance = 1e-5;
+  double feasibilitySumTolerance = 1e-9;
+  double phase1Weight = 1e10;
+  double epsilon = 1e-8;
+  double objectiveValue = 0;
+  int inversionCount = 0;
+  int pivotsSinceInversion = 0;
+  long long iterationCount = 0;
+  int candidateCount = 0;
+  long long lastBasisSave = 0;
+  double startTime = 0;
+  double accumulatedTime = 0;
+  double lastInversionTime = 0;
+  double inversionDuration = 0;
+  long long etaNonzerosAtInversion = 0;
+  long long memoryEstimate = 0;
+  long long nodeCount = 0;
+  double searchUpper = 1e30;
+  double searchLower = -1e30;
+
+  int infeasCount = 0;
+  double infeasSum = 0;
+  std::vector<int> infeasibleList;
+
+  EtaFile etaFile;
+  std::vector<double> duals, pivotColumn, basicValues;  // 1-based by row
+
+  // Pricing and stall control.
+  double djHistory[11] = {};
+  double acceptThreshold = 0;
+  double bestEligibleDj = 0;
+  int perturbMode = 0;
+  long long lastProgressIteration = 0;
+  int stallPeriods = 0;
+  int perturbSwitches = 0;
+  bool limitReached = false;
+  StopReason limitReason = StopReason::kNone;
+
+  // Ratio test results.
+  StepKind stepKind = StepKind::kFlipToUpper;
+  int leavingRow = 0;
+  double theta = 0;
+  double pivotMagnitude = 0;
+
+  // Parameters copied from the table.
+  long long iterLog = 0, basisInterval = 0, minNodes = 100, maxIter = 2000000000, maxTime = 2000000000;
+  long long pricing = 30000, strat1 = 90, strat2 = 100;
+  double djMin = -1e-6, loLimit = -1e30, upLimit = 1e30, integerCrit = 1e-7, maxMemoryMB = 30;
+  bool restart = true, pse = true, logFile = false, assessPse = true;
+  struct Printer {
+    std::string kind = "LASER", port = "LPT1", format;
+    int pitch = 10, linesPerInch = 6, linesPerPage = 66, margin = 0;
+    std::string control;
+  } printer;
+  std::string helpFile = "LP.HLP";
+
+ private:
+  void CreateRangeAndRhs();
+  void ReleaseAll();
+};
+
+// Drivers
+void PrepareForSolve(EngineModel& model);
+void SolveContinuous(EngineModel& model);
+void SolveInteger(EngineModel& model);
+std::string ContinuousStatus(const EngineModel& model);
+std::string IntegerStatus(const EngineModel& model);
+bool IsUnfinishedStatus(std::string_view status);
+
+}  // namespace vesk::engine

@@ -1,0 +1,27 @@
+#pragma once
+// LP_Unit_LPSolver: the dense programming interface through which the
+// application states a linear or mixed-integer program, solves it with the
+// engine and reads the result. One program-wide LpModel; every call returns 0
+// on success and -1 when refused. Indices are 1-based. The engine maximises.
+#include "engine/EngineHost.h"
+
+namespace vesk::solver {
+
+int LpSetSize(int columns, int rows);
+int LpSetObjective(int j, double v);
+int LpSetCoefficient(int i, int j, double v);
+int LpSetRhs(int i, double v);          // refused when v < 0
+int LpSetRowType(int i, char t);        // '<' '=' '>'
+int LpSetColumnType(int j, char t);     // 'C' 'B' 'I'
+int LpSetLowerBound(int j, double v);
+int LpSetUpperBound(int j, double v);   // 1e21: no upper bound
+// 0 optimal, 2 unbounded, 3 infeasible, -1 refused or unfinished.
+int LpSolve();
+double LpObjectiveValue();
+double LpColumnValue(int j);
+int LpRelease();
+
+// The host each LpSolve gives its engine; nullptr means a built-in scratch host.
+void LpSetHost(vesk::engine::EngineHost* host);
+
+}  // namespace vesk::solver
