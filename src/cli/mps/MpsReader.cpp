@@ -274,6 +274,7 @@ class Reader {
       if (!objectiveSeen_) {
         objectiveSeen_ = true;
         model_.objectiveName = key;
+        model_.objectivePosition = model_.rows.size();
         rowIndex_.emplace(std::move(key), kObjective);
       } else {
         rowIndex_.emplace(std::move(key), kFreeRow);

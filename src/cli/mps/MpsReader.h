@@ -61,7 +61,9 @@ struct MpsModel {
   std::string name;
   MpsFormat format = MpsFormat::Fixed;
   ObjectiveSense sense = ObjectiveSense::Unspecified;  // from an OBJSENSE section
-  std::string objectiveName;
+  std::string objectiveName;    // empty when the file has no N row
+  // Number of constraint rows listed before the objective row in ROWS.
+  std::size_t objectivePosition = 0;
   // The RHS value v given for the objective row: objective = c'x - v.
   double objectiveRhs = 0;
   std::vector<MpsRow> rows;
