@@ -54,10 +54,19 @@ void Btran(const EngineModel& M, std::vector<double>& y) {
   double* Y = y.data();
   for (int k = M.etaFile.count; k >= 1; --k) {
     const int64_t b = S[k - 1], e = S[k];
-    long double s = 0;
-    for (int64_t q = b + 1; q < e; ++q) s += static_cast<long double>(E[q].value) * Y[E[q].row];
+    // Four partial sums keep the additions from waiting on each other.
+    double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
+    int64_t q = b + 1;
+    for (; q + 3 < e; q += 4) {
+      s0 += E[q].value * Y[E[q].row];
+      s1 += E[q + 1].value * Y[E[q + 1].row];
+      s2 += E[q + 2].value * Y[E[q + 2].row];
+      s3 += E[q + 3].value * Y[E[q + 3].row];
+    }
+    for (; q < e; ++q) s0 += E[q].value * Y[E[q].row];
+    const double s = (s0 + s1) + (s2 + s3);
     const int r = E[b].row;
-    Y[r] = static_cast<double>((Y[r] - s) * E[b].value);
+    Y[r] = (Y[r] - s) * E[b].value;
   }
 }
 
@@ -145,7 +154,7 @@ void ComputeBasicSolution(EngineModel& M) {
 
 void ComputeDj(EngineModel& M, int j) {
   ColumnRecord& c = M.Col(j);
-  long double s = 0;
+  double s = 0;
   const double* y = M.duals.data();
   for (const auto& e : c.entries) s += static_cast<long double>(y[e.row]) * e.value;
   double d = static_cast<double>(s);

@@ -4,6 +4,7 @@
 
 #include "engine/EngineFiles.h"
 #include "engine/EngineModel.h"
+#include "engine/search/BranchAndBound.h"
 #include "engine/search/Simplex.h"
 
 namespace vesk::engine {
@@ -53,26 +54,7 @@ void SolveInteger(EngineModel& M) {
       M.infeasCount == 0) {
     DeleteInfFile(M);
     SaveBasis(M);
-    if (!M.unboundedFlag) {
-      // The search over the integer columns starts at the root relaxation: an
-      // integral root is the optimum at once; anything else needs the
-      // branch-and-bound search, which this engine does not have yet.
-      bool integral = true;
-      for (int j = 1; j <= M.n && integral; ++j) {
-        const ColumnRecord& c = M.Col(j);
-        if (c.isInteger && std::fabs(std::nearbyint(c.value) - c.value) > M.integerCrit) integral = false;
-      }
-      if (integral) {
-        M.integerFound = true;
-        for (int j = 1; j <= M.n; ++j) {
-          ColumnRecord& c = M.Col(j);
-          c.integerValue = static_cast<float>(c.value);
-          c.integerReducedCost = static_cast<float>(c.reducedCost);
-        }
-      } else {
-        M.searchUnavailable = true;
-      }
-    }
+    if (!M.unboundedFlag) BranchAndBound(M);  // integer-path hook
   }
   M.accumulatedTime += M.host.ClockSeconds() - M.startTime;
   M.running = false;
@@ -110,6 +92,8 @@ std::string IntegerStatus(const EngineModel& M) {
   if (const char* text = UnfinishedText(M.stopReason)) return text;
   if (M.errorFlag) return "UNFINISHED";
   if (M.integerFound) return "OPTIMAL SOLUTION";
+  // integer-path hook: an unbounded relaxation is reported as unbounded.
+  if (M.unboundedFlag) return M.infeasCount > 0 ? "UNFINISHED: UNBOUNDED RAY BEFORE FEASIBILITY" : "UNBOUNDED SOLUTION";
   if (M.searchUnavailable) return "UNFINISHED: NO BRANCH-AND-BOUND SEARCH";
   if (!M.boundsCrossed && (!M.modelPresent || !M.prepared)) return "UNFINISHED: NO MODEL";
   return "INTEGER-PROBLEM-INFEASIBLE";

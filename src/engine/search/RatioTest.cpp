@@ -228,8 +228,12 @@ bool ApplyStep(EngineModel& M, int q) {
   }
   if (logging) IterationLogLine(M, enteringName, leavingName);
 
+  // Reinversion by operation count, so that the same model gives the same
+  // pivots on any machine: after 50 pivots, once the etas added since the
+  // inversion hold more nonzeros than the inversion itself, every further
+  // transformation costs more than rebuilding; and whenever the file is full.
   const long long added = M.etaFile.nonzeros - M.etaNonzerosAtInversion;
-  if ((M.pivotsSinceInversion > 49 && added > 3 * M.etaNonzerosAtInversion) ||
+  if ((M.pivotsSinceInversion > 49 && added > M.etaNonzerosAtInversion) ||
       M.etaFile.count >= M.etaFile.capacity) {
     if (M.iterLog == 0 && !M.quiet && ConsoleOn(M)) IterationLogLine(M, "", "");
     if (!Reinvert(M)) return false;
