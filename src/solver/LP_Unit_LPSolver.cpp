@@ -131,10 +131,6 @@ int LpSolve() {
     if (c.lower > c.upper) return -1;
     if (c.type != 'C') continuous = false;
   }
-  // The integer path needs the branch-and-bound search, which the engine
-  // does not have yet.
-  if (!continuous) return -1;
-
   const int m = L.RowCount, n = L.ColumnCount;
   try {
     EngineModel engine(Host());
