@@ -281,11 +281,17 @@ TEST(ProblemFileRead, FailedReadKeepsThePreviousProblem) {
   EXPECT_FALSE(ReadProblemData(p, d, SmallWith("t 2\t2\t2", "t 20\t2\t2"), "/new.tri"));
   EXPECT_EQ(d.Texts(), (std::vector<std::string>{"Maximum number of criteria exceeded"}));
 
-  // A file that cannot be opened.
-  ScriptedDialogs d2;
-  EXPECT_FALSE(ReadProblemFile(p, d2, "/nonexistent/dir/file.tri"));
-  EXPECT_EQ(d2.Texts(MessageKind::Error), (std::vector<std::string>{"Error on reading : Could not open file"}));
-  ExpectSameProblem(p, previous);
+  // Names that are no readable file: missing, a folder, a device that never
+  // ends.
+  const auto folder = test::FreshTempDir("read-folder");
+  for (const std::string& path : {std::string("/nonexistent/dir/file.tri"), folder.string(), std::string("/dev/zero")}) {
+    SCOPED_TRACE(path);
+    ScriptedDialogs d2;
+    EXPECT_FALSE(ReadProblemFile(p, d2, path));
+    EXPECT_EQ(d2.Texts(MessageKind::Error), (std::vector<std::string>{"Error on reading : Could not open file"}));
+    ExpectSameProblem(p, previous);
+  }
+  std::filesystem::remove_all(folder);
 }
 
 TEST(ProblemFileRead, SuccessKeepsTheTogglesAndResetsResults) {

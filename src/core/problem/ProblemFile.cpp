@@ -480,9 +480,12 @@ bool ReadProblemData(Problem& problem, UserDialogs& dialogs, std::string_view by
 bool ReadProblemFile(Problem& problem, UserDialogs& dialogs, const std::string& path) {
   std::string bytes;
   {
-    std::ifstream file(path, std::ios::binary);
+    // Only regular files: a folder, a device or a pipe could never be read to
+    // its end.
     std::error_code ec;
-    if (!file || std::filesystem::is_directory(path, ec)) {
+    std::ifstream file;
+    if (std::filesystem::is_regular_file(path, ec)) file.open(path, std::ios::binary);
+    if (!file.is_open()) {
       dialogs.Error("Error on reading : Could not open file");
       return false;
     }
