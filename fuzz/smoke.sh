@@ -9,7 +9,7 @@ root=$(pwd)
 build=build-fuzz
 
 cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target fuzz_problem_file
+cmake --build "$build" --target fuzz_problem_file --parallel 2
 
 # Seeds: the committed corpus, the shipped sample, and problems written by the
 # built vesk-cli when it is there.
