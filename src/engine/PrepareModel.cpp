@@ -3,6 +3,7 @@
 // starting basis.
 #include <cstdio>
 
+#include "engine/BoundTightening.h"
 #include "engine/EngineHostMessages.h"
 #include "engine/Factorization.h"
 #include "engine/search/RatioTest.h"
@@ -12,8 +13,7 @@ namespace vesk::engine {
 
 void EngineModel::PrepareModel() {
   if (prepared) return;
-  // TIGHT (matrix compression and bound tightening) is not part of this engine
-  // yet; the model is used as stated.
+  if (parameters.BooleanValue(host, "TIGHT")) CompressMatrix(*this);  // integer-path hook
   phase1Weight = 1e10;
   pricing = 30000;
   CheckColumnBounds();
@@ -98,6 +98,9 @@ void EngineModel::PrepareModel() {
       if (c.kind != kFreeStructural) continue;
       int r = m;
       for (const auto& e : c.entries) r = std::min(r, e.row);
+      // The logicals still stand in the order the rows were defined, so the
+      // objective's own logical is recognised by its row, not its position.
+      if (r == m || Row(r).type == kRowN) continue;
       const int logical = FindColumnNumber(Row(r).name);
       if (logical > 0 && logical < m) SwapColumns(j, logical);
     }

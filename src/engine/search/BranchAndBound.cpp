@@ -118,6 +118,7 @@ class Search {
     double lower, upper;
   };
   std::vector<RootBound> rootBounds_;
+  std::vector<std::pair<ColumnRecord*, double>> incumbent_;
 
   double upperCutoff_ = 1e30, lowerCutoff_ = -1e30;
   double rootValue_ = 0;
@@ -251,7 +252,11 @@ void Search::End() {
                     ShortNumber(Elapsed()));
     if (M.integerFound) WriteLog(M, "INT SOLUTION FOUND");
   }
-  if (M.integerFound) M.objectiveValue = incumbentObjective_;
+  if (M.integerFound) {
+    // The columns' values are the incumbent's, in full precision.
+    for (const auto& [c, v] : incumbent_) c->value = v;
+    M.objectiveValue = incumbentObjective_;
+  }
 }
 
 // ---- branching ------------------------------------------------------------------
@@ -291,7 +296,6 @@ void Search::EstimatePseudoCosts(int r, float& pcUp, float& pcDown) {
 
 Choice Search::Branch() {
   const int m = M.m;
-  for (int i = 1; i <= m; ++i) M.Col(i).value = M.basicValues[static_cast<size_t>(i)];
   dj_.clear();
   Choice result;
   double bestA = -1, bestB = -1, bestC = -1;
@@ -440,10 +444,12 @@ void Search::IntegerSolutionFound() {
   incumbentObjective_ = objective;
   incumbentNodes_ = M.nodeCount;
   M.integerFound = true;
+  incumbent_.clear();
   for (int j = 1; j <= M.n; ++j) {
     ColumnRecord& c = M.Col(j);
     c.integerValue = static_cast<float>(c.isInteger ? Near(c.value) : c.value);
     c.integerReducedCost = static_cast<float>(c.reducedCost);
+    incumbent_.push_back({&c, c.value});
   }
   for (int j = M.m + 1; j <= M.n; ++j)
     if (M.Col(j).upper - M.Col(j).lower < 1e-11) M.Col(j).status = -1;

@@ -13,16 +13,23 @@ namespace vesk::engine {
 
 namespace {
 
-// Reduced cost of a nonbasic position. A free column standing at its lower
-// working bound that would improve by moving down is turned around: it then
-// stands at an upper working bound with no lower bound, so it can move down.
+// Reduced cost of a nonbasic position. A nonbasic free column stands at a
+// working bound and can move away from it in one direction only; when the
+// other direction improves, it is turned around (the working bound becomes
+// the opposite one, the side it moves to is unbounded).
 double PriceColumn(EngineModel& M, int j) {
   ComputeDj(M, j);
   ColumnRecord& c = M.Col(j);
-  if (c.kind == kFreeStructural && c.status != 1 && c.reducedCost > 1e-11) {
-    c.upper = c.lower;
-    c.lower = -kEngineInfinity;
-    c.status = 1;
+  if (c.kind == kFreeStructural && c.reducedCost > 1e-11) {
+    if (c.status != 1) {
+      c.upper = c.lower;
+      c.lower = -kEngineInfinity;
+      c.status = 1;
+    } else {
+      c.lower = c.upper;
+      c.upper = kEngineInfinity;
+      c.status = -1;
+    }
     ComputeDj(M, j);
   }
   return c.reducedCost;
