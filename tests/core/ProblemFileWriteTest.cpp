@@ -180,6 +180,8 @@ TEST(ProblemFileWrite, RefusesProblemsThatWouldNotReadBack) {
        "Cannot save: row 1, column 0 of table \"Actions\" holds a line break"},
       {"criterion name", [](Problem& p) { p.FGrid.SetCell(0, 2, "ends in CR\r"); },
        "Cannot save: row 0, column 2 of table \"Fixed Par.\" holds a line break"},
+      {"tables out of shape", [](Problem& p) { p.FGrid.Resize(p.FGrid.RowCount() - 1, p.FGrid.ColCount()); },
+       "Cannot save: the tables do not match the size of the problem"},
       {"no problem", [](Problem& p) { p = Problem(); },
        "There is no problem to save: create one with New or open a file"},
   };

@@ -10,7 +10,6 @@
 #include <fstream>
 #include <iterator>
 #include <new>
-#include <sstream>
 #include <vector>
 
 #include "core/problem/Numbers.h"
@@ -370,6 +369,10 @@ std::optional<std::string> Unwritable(const Problem& p) {
   if (!p.TablesShown || n < 1 || K < 2) return "There is no problem to save: create one with New or open a file";
   if (n > kMaxCriteria) return "Maximum number of criteria exceeded";
   if (m < 1) return "Cannot save a problem without actions: insert an action first";
+  if (p.AGrid.RowCount() != 1 + m || p.AGrid.ColCount() != 3 + n || p.FGrid.RowCount() != 2 + 5 * (K - 1) ||
+      p.FGrid.ColCount() != 1 + n || p.BGrid.RowCount() != 3 || p.BGrid.ColCount() != 2 + n ||
+      p.CGrid.RowCount() < 2 || p.CGrid.ColCount() != n + 4)
+    return "Cannot save: the tables do not match the size of the problem";
 
   auto number = [](const std::string& text) { return ParseReal(text).has_value(); };
   auto notNumber = [](int r, int c, const char* table) {
