@@ -2,6 +2,7 @@
 // engine's status, the objective, the iteration count and the time (and the
 // column values on request), as text or as one JSON object.
 #include <algorithm>
+#include <cstdio>
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -34,7 +35,9 @@ void PrintText(const mps::MpsModel& model, const mps::SolveResult& r, bool solut
     out << "Nodes:      " << r.nodes << '\n';
     out << "Proven:     " << (r.proven ? "yes" : "no") << '\n';
   }
-  out << "Seconds:    " << core::FormatGeneral(r.seconds) << '\n';
+  char seconds[32];
+  std::snprintf(seconds, sizeof seconds, "%.6f", r.seconds);
+  out << "Seconds:    " << seconds << '\n';
   if (!solution) return;
   std::size_t width = 0;
   for (const auto& c : model.columns) width = std::max(width, c.name.size());

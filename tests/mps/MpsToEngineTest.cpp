@@ -206,6 +206,30 @@ TEST(SolveMps, IterationLimitIsNotAVerdict) {
   EXPECT_FALSE(r.proven);
 }
 
+TEST(SolveMps, WarnsWhenTheIntegerUpperBoundCapChangesTheModel) {
+  struct Case {
+    const char* bounds;
+    bool warned;
+  };
+  const Case cases[] = {
+      {"", true},  // a marker integer without bounds lies on [0, +inf)
+      {" UP b x 500000\n", true},
+      {" UP b x 300000\n", false},
+      {" UP b x 10\n", false},
+      {" BV b x\n", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bounds);
+    std::string text = kHeader + " L l\nCOLUMNS\n M 'MARKER' 'INTORG'\n x obj 1 l 1\n M 'MARKER' 'INTEND'\n" +
+                       "RHS\n rhs l 4\nBOUNDS\n" + c.bounds + "ENDATA\n";
+    SolveResult r = Solve(text);
+    EXPECT_TRUE(r.integer);
+    bool warned = false;
+    for (const auto& w : r.warnings) warned = warned || w.find("capped at 300000") != std::string::npos;
+    EXPECT_EQ(warned, c.warned);
+  }
+}
+
 TEST(SolveMps, ModelsBeyondTheEnginesCapacityAreRefused) {
   MpsModel m;
   m.rows.resize(65535, MpsRow{"r", 'L', 1, std::nullopt});  // plus the objective: one too many

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdint>
 #include <fstream>
-#include <sstream>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -575,12 +574,20 @@ MpsModel ReadMps(std::string_view text) {
 }
 
 MpsModel ReadMpsFile(const std::filesystem::path& path) {
+  // The size is capped so that a device or a pipe without end cannot take
+  // all memory; the engine's capacity is far below what such a file holds.
+  constexpr std::size_t kMaxBytes = std::size_t{1} << 28;
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw MpsError(0, "cannot open " + path.string());
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) throw MpsError(0, "cannot read " + path.string());
-  return ReadMps(buffer.view());
+  if (!in) throw MpsError(0, "cannot open the file");
+  std::string text;
+  std::vector<char> chunk(1 << 16);
+  while (in) {
+    in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+    text.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+    if (text.size() > kMaxBytes) throw MpsError(0, "the file is larger than 256 MiB");
+  }
+  if (in.bad()) throw MpsError(0, "cannot read the file");
+  return ReadMps(text);
 }
 
 }  // namespace vesk::mps

@@ -83,7 +83,8 @@ struct MpsModel {
 // otherwise. Throws MpsError for malformed input.
 MpsModel ReadMps(std::string_view text);
 
-// Reads an MPS file. Throws MpsError (line 0) when the file cannot be read.
+// Reads an MPS file of at most 256 MiB. Throws MpsError (line 0) when the
+// file cannot be read.
 MpsModel ReadMpsFile(const std::filesystem::path& path);
 
 }  // namespace vesk::mps
