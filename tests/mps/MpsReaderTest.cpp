@@ -261,6 +261,18 @@ TEST(MpsReader, FixedFileErrorKeepsItsLineWhenFreeReadingFailsEarlier) {
   }
 }
 
+TEST(MpsReader, FixedFileWithAMisplacedFieldIsToldAboutThatLine) {
+  std::string text = "NAME\nROWS\n" + Fx("N", "O B J") + Fx("L", "R 1") + "COLUMNS\n" +
+                     Fx("", "X 1", "R 1", "1") + "    X 1       O B J       -1.23456789012\n" + "ENDATA\n";
+  try {
+    ReadMps(text);
+    FAIL() << "no error";
+  } catch (const MpsError& e) {
+    EXPECT_EQ(e.line(), 7u);
+    EXPECT_NE(std::string(e.what()).find("outside the fixed MPS fields"), std::string::npos) << e.what();
+  }
+}
+
 TEST(MpsReader, MutatedInputNeverCrashes) {
   std::string base = "NAME          M\nROWS\n" + Fx("N", "OBJ") + Fx("L", "C1") + Fx("E", "C 2") + "COLUMNS\n" +
                      Fx("", "X", "C1", "1", "OBJ", "2") + "    MARK0000  'MARKER'                 'INTORG'\n" +

@@ -215,8 +215,8 @@ class Reader {
     senseRead_ = true;
   }
 
-  // The fields of a data line, in the fixed or free layout. Free-format
-  // fields are white-space separated tokens; the caller assigns their meaning.
+  // The fixed-format fields of a data line; a line that does not fit them
+  // ends the fixed reading.
   FixedFields Fixed(std::string_view line) {
     auto fields = SplitFixed(line);
     if (!fields) throw NotFixedFormat{lineNo_};
@@ -553,13 +553,15 @@ class Reader {
 MpsModel ReadMps(std::string_view text) {
   // Fixed format first: names may hold blanks there, so a file whose lines
   // all fit the fixed fields must be read that way. A line that does not fit
-  // (a long name, a tab, text between the fields) means free format. When the
-  // fixed reading fails on a line that did fit, the free reading is tried as
-  // well, and the reading that got further reports its error.
+  // (a long name, a tab, text between the fields) means free format. When
+  // both readings fail, the one that got further reports its error: a fixed
+  // file with one misplaced field is told about that line, not about the
+  // first name with a blank.
   std::optional<MpsError> fixedError;
   try {
     return Reader(text, MpsFormat::Fixed).Run();
-  } catch (const NotFixedFormat&) {
+  } catch (const NotFixedFormat& e) {
+    fixedError = MpsError(e.line, "text outside the fixed MPS fields (columns 2-3, 5-12, 15-22, 25-36, 40-47, 50-61)");
   } catch (const MpsError& e) {
     fixedError = e;
   }
