@@ -23,6 +23,8 @@ struct Instance {
   bool scale = false;
 };
 
+void PrintTo(const Instance& in, std::ostream* os) { *os << in.name << (in.scale ? " scaled" : ""); }
+
 // The lp rows of reference.tsv, each unscaled and scaled; one placeholder
 // when the data folder is absent, so that the suite reports a skip.
 std::vector<Instance> LpInstances() {
