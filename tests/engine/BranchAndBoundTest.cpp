@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <utility>
@@ -223,6 +224,53 @@ INSTANTIATE_TEST_SUITE_P(
                       Setting{"ShallowDives", {{"SUCH-TIEFE", "1"}, {"RESTART", "N"}}},
                       Setting{"Tightened", {{"TIGHT", "Y"}}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace vesk::engine::test
+
+namespace vesk::engine::test {
+namespace {
+
+// Two knapsack rows over 30 binaries: a search with a long waiting list.
+Lp Knapsack() {
+  std::mt19937 rng(7);
+  auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  Lp lp{{{"W1", 'L'}, {"W2", 'L'}}, {}, {{"W1", 180}, {"W2", 170}}, {}};
+  for (int j = 0; j < 30; ++j) {
+    const std::string col = "Y" + std::to_string(j);
+    lp.entries.push_back({col, "OBJ", uniform(10, 60)});
+    lp.entries.push_back({col, "W1", uniform(5, 30)});
+    lp.entries.push_back({col, "W2", uniform(5, 30)});
+    lp.bounds.push_back({"BV", col, 1});
+  }
+  return lp;
+}
+
+TEST(BranchAndBound, SpillingToTheNodeFileGivesTheSameOptimum) {
+  RecordingHost plainHost, spillHost;
+  auto plain = SolveMip(plainHost, Knapsack());
+  auto spilled = SolveMip(spillHost, Knapsack(), {{"MAXMEMORY[MB]", "0"}});
+  ASSERT_EQ(IntegerStatus(*plain), "OPTIMAL SOLUTION");
+  ASSERT_EQ(IntegerStatus(*spilled), "OPTIMAL SOLUTION");
+  EXPECT_FALSE(plainHost.Said("OPEN"));
+  EXPECT_TRUE(spillHost.Said("OPEN"));  // the file was used
+  EXPECT_DOUBLE_EQ(spilled->ObjectiveValue(), plain->ObjectiveValue());
+  // Nothing of the node file is left behind.
+  EXPECT_FALSE(std::filesystem::exists(spillHost.WorkingFolder() / "FIL"));
+}
+
+TEST(BranchAndBound, IterationLimitWithAnIncumbentIsNotProven) {
+  ScratchEngineHost fullHost;
+  auto full = SolveMip(fullHost, Knapsack());
+  ASSERT_EQ(IntegerStatus(*full), "OPTIMAL SOLUTION");
+  ASSERT_GT(full->IterationCount(), 60);
+  RecordingHost host;
+  auto stopped = SolveMip(host, Knapsack(), {{"MAXITER", std::to_string(full->IterationCount() / 2)}});
+  EXPECT_TRUE(IsUnfinishedStatus(IntegerStatus(*stopped))) << IntegerStatus(*stopped);
+  EXPECT_TRUE(host.Asked("OPTIMIZATION Cancelled"));
+  // An incumbent found before the stop is kept, never better than the optimum.
+  if (stopped->integerFound) EXPECT_LE(stopped->ObjectiveValue(), full->ObjectiveValue() + 1e-9);
+}
 
 }  // namespace
 }  // namespace vesk::engine::test

@@ -83,11 +83,18 @@ void InsertWaitingNode(WaitingList& list, WaitingNode&& node, bool maximize) {
 }
 
 NodeFile::NodeFile(EngineModel& model, long long& waitingLimit, std::function<long long()> heapBytes)
-    : model_(model), waitingLimit_(waitingLimit), heapBytes_(std::move(heapBytes)), maximize_(model.maximize) {}
+    : model_(model), waitingLimit_(waitingLimit), heapBytes_(std::move(heapBytes)) {}
 
 NodeFile::~NodeFile() { Discard(); }
 
 void NodeFile::Open() {
+  if (openForAccess_) return;
+  if (opened_) {  // closed for access during the search: reopen, keep its contents
+    file_.open(path_, std::ios::in | std::ios::out | std::ios::binary);
+    if (!file_) FatalEngineError(model_.host, "NODE FILE " + path_.string() + " CANNOT BE OPENED");
+    openForAccess_ = true;
+    return;
+  }
   path_ = EngineFileName(model_, "FIL");
   file_.open(path_, std::ios::in | std::ios::out | std::ios::binary | std::ios::trunc);
   if (!file_) FatalEngineError(model_.host, "NODE FILE " + path_.string() + " CANNOT BE OPENED");
@@ -99,7 +106,7 @@ void NodeFile::Open() {
 
 void NodeFile::SpillNode(WaitingList& list) {
   if (list.empty()) return;
-  if (!openForAccess_) Open();
+  Open();
   WaitingNode& node = list.back();
   const BasisSnapshot& s = node.snapshot;
   std::vector<uint32_t> words;
@@ -116,6 +123,7 @@ void NodeFile::SpillNode(WaitingList& list) {
   file_.clear();
   file_.seekp(static_cast<std::streamoff>(writePosition_) * 4);
   WriteWords(file_, words);
+  file_.flush();
   if (!file_) FatalEngineError(model_.host, "NODE FILE " + path_.string() + " CANNOT BE WRITTEN");
 
   // Index entry, best bound first.
@@ -141,6 +149,7 @@ void NodeFile::SpillNode(WaitingList& list) {
 
 void NodeFile::ReadInto(std::list<IndexEntry>::iterator entry, WaitingList& list) {
   std::vector<uint32_t> head;
+  Open();
   file_.clear();
   file_.seekg(static_cast<std::streamoff>(entry->position) * 4);
   if (!ReadWords(file_, head, 8)) FatalEngineError(model_.host, "NODE FILE " + path_.string() + " CANNOT BE READ");
@@ -193,7 +202,7 @@ void NodeFile::ReadWorst(WaitingList& list) {
 }
 
 long long NodeFile::CutNodes(WaitingList& list, double cutoff) {
-  auto cannotBeat = [this, cutoff](double bound) { return maximize_ ? bound < cutoff : bound > cutoff; };
+  auto cannotBeat = [this, cutoff](double bound) { return model_.maximize ? bound < cutoff : bound > cutoff; };
   long long removed = 0;
   while (!list.empty() && cannotBeat(list.back().bound)) {
     list.pop_back();

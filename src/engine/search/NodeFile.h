@@ -79,8 +79,8 @@ class NodeFile {
     double bound;
     long long position;  // in 32-bit words
   };
-  bool Better(double a, double b) const { return maximize_ ? a > b : a < b; }
-  bool AtLeastAsGood(double a, double b) const { return maximize_ ? a >= b : a <= b; }
+  bool Better(double a, double b) const { return model_.maximize ? a > b : a < b; }
+  bool AtLeastAsGood(double a, double b) const { return model_.maximize ? a >= b : a <= b; }
   void Open();
   void ReadInto(std::list<IndexEntry>::iterator entry, WaitingList& list);
   void AfterRead();
@@ -88,7 +88,6 @@ class NodeFile {
   EngineModel& model_;
   long long& waitingLimit_;
   std::function<long long()> heapBytes_;
-  bool maximize_;
   std::filesystem::path path_;
   std::fstream file_;
   bool opened_ = false;      // created during this search
