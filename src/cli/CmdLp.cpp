@@ -39,6 +39,10 @@ void PrintText(const mps::MpsModel& model, const mps::SolveResult& r, bool solut
   std::snprintf(seconds, sizeof seconds, "%.6f", r.seconds);
   out << "Seconds:    " << seconds << '\n';
   if (!solution) return;
+  if (!r.hasObjective) {
+    out << "Columns:    none\n";
+    return;
+  }
   std::size_t width = 0;
   for (const auto& c : model.columns) width = std::max(width, c.name.size());
   out << "Columns:\n";
@@ -58,7 +62,9 @@ void PrintJson(const mps::MpsModel& model, const mps::SolveResult& r, bool solut
     j["nodes"] = r.nodes;
     j["proven"] = r.proven;
   }
-  if (solution) {
+  if (solution && !r.hasObjective) {
+    j["columns"] = nullptr;
+  } else if (solution) {
     nlohmann::ordered_json columns = nlohmann::ordered_json::object();
     for (std::size_t k = 0; k < model.columns.size(); ++k) columns[model.columns[k].name] = r.values[k];
     j["columns"] = std::move(columns);
@@ -128,6 +134,7 @@ const CommandRegistrar kLp{{
       sub.add_flag("--verbose", o->verbose, "Show the engine's progress lines and messages on standard error");
       sub.add_option("--param", o->parameters, "Engine parameter NAME=VALUE (repeatable)")
           ->expected(1)
+          ->allow_extra_args(false)  // one NAME=VALUE per --param; FILE may follow
           ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
       return [o]() { return RunLp(*o); };
     },

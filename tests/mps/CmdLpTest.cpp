@@ -110,11 +110,17 @@ TEST_F(CmdLp, VerdictsProblemsAndUsageHaveTheirExitCodes) {
                                          "BOUNDS\n UP b x 1\nENDATA\n");
   fs::path broken = Write("bad.mps", "NAME\nROWS\n N o\n L r\nCOLUMNS\n x r one\nENDATA\n");
 
-  LpRun inf = Lp({"--json", infeasible.string()});
+  LpRun inf = Lp({"--json", "--solution", infeasible.string()});
   EXPECT_EQ(inf.exitCode, 0) << inf.err;
   auto j = nlohmann::json::parse(inf.out);
   EXPECT_NE(j["status"].get<std::string>().find("INFEASIBLE"), std::string::npos);
   EXPECT_TRUE(j["objective"].is_null());
+  EXPECT_TRUE(j["columns"].is_null());
+
+  LpRun stopped = Lp({"--json", "--param", "MAXITER=0", small.string(), "--max"});
+  EXPECT_EQ(stopped.exitCode, 1);
+  EXPECT_NE(nlohmann::json::parse(stopped.out)["status"].get<std::string>().find("UNFINISHED"), std::string::npos);
+  EXPECT_NE(stopped.err.find("without a verdict"), std::string::npos) << stopped.err;
 
   LpRun bad = Lp({broken.string()});
   EXPECT_EQ(bad.exitCode, 1);

@@ -204,6 +204,7 @@ TEST(SolveMps, IterationLimitIsNotAVerdict) {
   SolveResult r = Solve(text, options);
   EXPECT_FALSE(r.finished) << r.status;
   EXPECT_FALSE(r.proven);
+  EXPECT_FALSE(r.hasObjective);  // the basis after one pivot is no answer
 }
 
 TEST(SolveMps, WarnsWhenTheIntegerUpperBoundCapChangesTheModel) {

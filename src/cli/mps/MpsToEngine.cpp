@@ -225,8 +225,10 @@ SolveResult SolveMps(const MpsModel& model, const SolveOptions& options, engine:
   for (char& c : verdict) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   bool noSolution = result.finished && (verdict.find("INFEASIBLE") != std::string::npos ||
                                         verdict.find("UNBOUNDED") != std::string::npos);
-  result.hasObjective = !noSolution;
+  // A point to report: an optimum, or for the integer path an incumbent of a
+  // stopped search. The last basis of a stopped continuous run proves nothing.
   result.proven = result.finished && !noSolution;
+  result.hasObjective = result.proven || (result.integer && !result.finished && engine.integerFound);
   result.objective = sense * engine.ObjectiveValue() + model.ObjectiveConstant();
   result.iterations = engine.IterationCount();
   result.nodes = engine.NodeCount();

@@ -47,7 +47,7 @@ struct SolveResult {
   std::string status;        // the engine's status text
   bool integer = false;      // solved by the integer path
   bool finished = false;     // a verdict (optimal, infeasible, unbounded), not stopped
-  bool hasObjective = false; // the objective and values mean something
+  bool hasObjective = false; // an optimum, or the incumbent of a stopped integer search
   bool proven = false;       // optimal and no limit stopped the run
   double objective = 0;      // in the file's sense, objective constant included
   long long iterations = 0;
