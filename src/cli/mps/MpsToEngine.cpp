@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 
 #include "engine/EngineModel.h"
 
@@ -23,6 +24,12 @@ std::string NumberedName(char prefix, std::size_t k) {
 }
 std::string RowName(std::size_t i) { return NumberedName('R', i); }
 std::string ColumnName(std::size_t j) { return NumberedName('C', j); }
+
+std::string Number(double v) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.15g", v);
+  return buf;
+}
 
 bool IsInfiniteLower(double v) { return v < -kInfiniteBound; }
 bool IsInfiniteUpper(double v) { return v > kInfiniteBound; }
@@ -180,7 +187,7 @@ SolveResult SolveMps(const MpsModel& model, const SolveOptions& options, engine:
       } else {
         if (upper > kIntegerUpperCap)
           result.warnings.push_back("integer column '" + c.name + "': upper bound " +
-                                    (IsInfiniteUpper(upper) ? std::string("+infinity") : std::to_string(upper)) +
+                                    (IsInfiniteUpper(upper) ? std::string("+infinity") : Number(upper)) +
                                     " is capped at 300000 by the engine");
         engine.SetBound("UI", name, IsInfiniteUpper(upper) ? kEngineInfinity : upper);
         engine.SetBound("LO", name, IsInfiniteLower(lower) ? -kEngineInfinity : lower);
