@@ -236,16 +236,17 @@ SolveResult SolveMps(const MpsModel& model, const SolveOptions& options, engine:
   // stopped search. The last basis of a stopped continuous run proves nothing.
   result.proven = result.finished && !noSolution;
   result.hasObjective = result.proven || (result.integer && !result.finished && engine.integerFound);
-  result.objective = sense * engine.ObjectiveValue() + model.ObjectiveConstant();
+  // "+ 0.0" turns a negative zero into zero for printing.
+  result.objective = sense * engine.ObjectiveValue() + model.ObjectiveConstant() + 0.0;
   result.iterations = engine.IterationCount();
   result.nodes = engine.NodeCount();
   result.seconds = engine.ElapsedSeconds();
   result.values.resize(cols);
   for (std::size_t j = 0; j < cols; ++j) {
     if (result.integer && model.columns[j].integer)
-      result.values[j] = engine.IntegerColumnValue(columnNames[j]);
+      result.values[j] = engine.IntegerColumnValue(columnNames[j]) + 0.0;
     else
-      result.values[j] = engine.ColumnValue(columnNames[j]) * scaling.column[j];
+      result.values[j] = engine.ColumnValue(columnNames[j]) * scaling.column[j] + 0.0;
   }
   return result;
 }
