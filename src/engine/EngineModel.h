@@ -99,10 +99,10 @@ class EngineModel {
   bool numericalTrouble = false;
   bool integerFound = false;
   bool boundsCrossed = false;
-  bool freshSolution = false;
-  bool running = false;  // inside a driver call
+  bool freshSolution = false;      // basic values computed from scratch since the last step
+  bool running = false;            // inside a driver call
   bool verdictReached = false;     // the last run ended with a verdict (report or unbounded)
-  bool searchUnavailable = false;  // an integer program needed a search this engine lacks  // basic values computed from scratch since the last step
+  bool searchUnavailable = false;  // an integer program needed a search this engine lacks
   StopReason stopReason = StopReason::kNone;
 
   // Factorization and simplex counters and tolerances.

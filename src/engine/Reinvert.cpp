@@ -255,21 +255,26 @@ bool Reinvert(EngineModel& M) {
           ++active[e.row];
         }
       }
+    // Rows per positive active count, so that the smallest count and the
+    // number of rows holding it are known without a scan; idsAtOne sums the
+    // ids of the rows whose count is 1 (the row itself when it is alone).
+    int maxActive = 0;
+    for (int pos = f; pos <= l; ++pos) maxActive = std::max(maxActive, active[P.rowAt[pos]]);
+    std::vector<int> rowsWith(static_cast<size_t>(maxActive) + 2, 0);
+    long long idsAtOne = 0;
+    for (int pos = f; pos <= l; ++pos) {
+      const int a = active[P.rowAt[pos]];
+      if (a > 0) ++rowsWith[a];
+      if (a == 1) idsAtOne += P.rowAt[pos];
+    }
+    int smallest = 1;
     int u = f, q = f;
     while (u <= l) {
-      int c = INT_MAX, rowsWithC = 0, rowC = 0;
-      for (int pos = q; pos <= l; ++pos) {
-        const int a = active[P.rowAt[pos]];
-        if (a <= 0) continue;
-        if (a < c) {
-          c = a;
-          rowsWithC = 1;
-          rowC = P.rowAt[pos];
-        } else if (a == c) {
-          ++rowsWithC;
-        }
-      }
-      if (c == INT_MAX) break;
+      while (smallest <= maxActive && rowsWith[smallest] == 0) ++smallest;
+      if (smallest > maxActive) break;
+      const int c = smallest;
+      const int rowsWithC = rowsWith[c];
+      const int rowC = c == 1 && rowsWithC == 1 ? static_cast<int>(idsAtOne) : 0;
       int next = 0;
       if (c == 1 && rowsWithC == 1) {
         for (int t = rowStart[rowC]; t < rowStart[rowC + 1]; ++t) {
@@ -305,7 +310,16 @@ bool Reinvert(EngineModel& M) {
       for (const auto& e : M.Col(u).entries) {
         const int rp = P.posOf[e.row];
         if (rp < f || rp > l) continue;
-        if (--active[e.row] == 0 && rp >= q) {
+        const int a = active[e.row];
+        if (a <= 0) continue;
+        --rowsWith[a];
+        if (a == 1) idsAtOne -= e.row;
+        active[e.row] = a - 1;
+        if (a - 1 > 0) {
+          ++rowsWith[a - 1];
+          if (a - 1 == 1) idsAtOne += e.row;
+          smallest = std::min(smallest, a - 1);
+        } else if (rp >= q) {
           P.Swap(rp, q);
           ++q;
         }
