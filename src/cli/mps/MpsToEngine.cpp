@@ -158,14 +158,16 @@ SolveResult SolveMps(const MpsModel& model, const SolveOptions& options, engine:
   // Rows in file order, the objective at its place among them.
   std::vector<std::string> rowNames(rows);
   std::vector<EngineRow> engineRows(rows);
+  auto define = [&engine](const std::string& name, char type) {
+    if (!engine.DefineRow(name, type)) throw ModelRefused("the engine refused the model while defining its rows");
+  };
   for (std::size_t i = 0; i <= rows; ++i) {
-    if (i == model.objectivePosition && !engine.DefineRow(kObjectiveName, 'N')) CheckInput(engine, "defining rows");
+    if (i == model.objectivePosition) define(kObjectiveName, 'N');
     if (i == rows) break;
     rowNames[i] = RowName(i);
     engineRows[i] = EngineRowFor(model.rows[i]);
-    if (!engine.DefineRow(rowNames[i], engineRows[i].type)) CheckInput(engine, "defining rows");
+    define(rowNames[i], engineRows[i].type);
   }
-  CheckInput(engine, "defining rows");
 
   std::vector<std::string> columnNames(cols);
   for (std::size_t j = 0; j < cols; ++j) {
