@@ -22,6 +22,8 @@ struct Instance {
   int maxTime;  // seconds, through MAXTIME
 };
 
+void PrintTo(const Instance& in, std::ostream* os) { *os << in.name; }
+
 // The mip rows of reference.tsv with their time limits.
 std::vector<Instance> MipInstances() {
   const std::vector<std::pair<std::string, int>> limits = {{"p0033", 60},  {"flugpl", 60}, {"egout", 120},
