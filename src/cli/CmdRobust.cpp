@@ -1,0 +1,133 @@
+// vesk-cli robust FILE.tri: the robust-assignment command on a problem file,
+// with an optional results report.
+#include <iomanip>
+#include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "cli/CliDialogs.h"
+#include "cli/Command.h"
+#include "core/problem/Numbers.h"
+#include "core/problem/ProblemFile.h"
+#include "core/problem/Report.h"
+#include "core/sorting/RobustAssignments.h"
+
+namespace vesk::cli {
+namespace {
+
+// CliDialogs that also keeps every message for the JSON output.
+class RecordingDialogs : public CliDialogs {
+ public:
+  using CliDialogs::CliDialogs;
+  void ShowMessage(core::MessageKind kind, std::string_view text) override {
+    messages.push_back({{"kind", std::string(core::MessageKindName(kind))}, {"text", std::string(text)}});
+    CliDialogs::ShowMessage(kind, text);
+  }
+  nlohmann::json messages = nlohmann::json::array();
+};
+
+struct RobustOptions {
+  std::string file;
+  std::string report;
+  bool json = false;
+  bool noVeto = false;
+  bool uj = false;
+};
+
+nlohmann::json RobustJson(const core::Problem& p, const core::SortingState& s, bool ran) {
+  using nlohmann::json;
+  json out;
+  const bool ranges = ran && s.Consistent;
+  out["consistent"] = ran ? json(s.Consistent) : json(nullptr);
+  out["alpha"] = ran ? json(s.InconsistencyMeasure) : json(nullptr);
+  out["inferred_params"] = ran ? json(s.InferredParams) : json(nullptr);
+  out["inferred_category"] = ran ? json(s.InferredCategory) : json(nullptr);
+  out["worst"] = ranges ? json(s.WorstCategory) : json(nullptr);
+  out["best"] = ranges ? json(s.BestCategory) : json(nullptr);
+  out["holes"] = ranges ? json(core::HoleCategories(s, p.NumCategories)) : json(nullptr);
+  out["variability_order"] = ranges ? json(s.VariabilityOrder) : json(nullptr);
+  out["index"] = ranges && p.NumActions > 0
+                     ? json(static_cast<double>(core::RobustnessIndex(s.WorstCategory, s.BestCategory)))
+                     : json(nullptr);
+  json violated = json::array();
+  for (int r : s.ViolatedRows) violated.push_back(r + 1);
+  out["violated_rows"] = violated;
+  return out;
+}
+
+void PrintTable(const core::Problem& p, const core::SortingState& s, std::ostream& out) {
+  const int m = p.NumActions, n = p.NumCriteria;
+  out << "Information: " << (s.Consistent ? "consistent" : "inconsistent") << "  (alpha = "
+      << core::FormatGeneral(s.InconsistencyMeasure) << ")\n";
+  out << "Inferred vector:";
+  for (int c = 0; c <= n; ++c) out << "  " << s.DGrid.CellOrEmpty(0, c) << " = " << s.DGrid.CellOrEmpty(2, c);
+  out << "\n\n";
+  std::size_t width = 6;
+  for (int a = 1; a <= m; ++a) width = std::max(width, p.AGrid.Cell(a, 0).size());
+  const auto holes = core::HoleCategories(s, p.NumCategories);
+  out << std::left << std::setw(static_cast<int>(width)) << "ACTION" << "  Worst  Inferred  Best  Holes\n";
+  for (int a = 1; a <= m; ++a) {
+    const int i = a - 1;
+    std::string holeText;
+    for (int h : holes[i]) {
+      if (!holeText.empty()) holeText += ' ';
+      holeText += std::to_string(h);
+    }
+    out << std::left << std::setw(static_cast<int>(width)) << p.AGrid.Cell(a, 0) << "  " << std::right
+        << std::setw(5) << (s.Consistent ? std::to_string(s.WorstCategory[i]) : "") << "  " << std::setw(8)
+        << s.InferredCategory[i] << "  " << std::setw(4) << (s.Consistent ? std::to_string(s.BestCategory[i]) : "")
+        << "  " << holeText << '\n';
+  }
+  if (s.Consistent) {
+    out << "\nGEOMETRIC MEAN FOR No. CATEGORIES: " << s.IndexText << "  (Including examples)\n";
+  } else {
+    out << "\nViolated rows of the inference program:";
+    for (int r : s.ViolatedRows) out << ' ' << r + 1 << " (" << s.IPGrid.CellOrEmpty(r + 1, 0) << ')';
+    out << '\n';
+  }
+}
+
+int RunRobust(const RobustOptions& o) {
+  RecordingDialogs dialogs(std::cerr);
+  core::Problem problem;
+  if (!core::ReadProblemFile(problem, dialogs, o.file)) return kExitProblem;
+  if (o.noVeto) problem.UsevjDown = false, problem.UseujDown = false;
+  else if (o.uj) problem.UseujDown = true;
+
+  core::SortingState state;
+  const bool ran = core::CalcRangeItemClick(problem, state, dialogs);
+  bool reported = true;
+  if (ran && !o.report.empty() && !core::WriteReportFile(problem, state, o.report)) {
+    dialogs.Error(core::kDiskWriteError);
+    reported = false;
+  }
+  if (o.json) {
+    nlohmann::json out = RobustJson(problem, state, ran);
+    out["messages"] = dialogs.messages;
+    std::cout << out.dump(1) << '\n';
+  } else if (ran) {
+    PrintTable(problem, state, std::cout);
+  }
+  return ran && reported ? kExitOk : kExitProblem;
+}
+
+const CommandRegistrar kRobust{{
+    "robust",
+    "Robust assignments of a problem file (.tri): the range of categories of every action",
+    [](CLI::App& sub) -> std::function<int()> {
+      auto o = std::make_shared<RobustOptions>();
+      sub.add_option("FILE", o->file, "Problem file to read")->required();
+      sub.add_flag("--no-veto", o->noVeto, "\"Use vj\" up: no veto or discordance");
+      sub.add_flag("--uj", o->uj, "\"Use uj\" down: discordance thresholds where u > p");
+      sub.add_option("--report", o->report, "Also write the results report (.rpt) to this file");
+      sub.add_flag("--json", o->json, "Print one JSON object instead of the table");
+      sub.footer(
+          "Exit status: 0 when the command ran (consistent or not), 1 when it stopped with a message, 2 on a "
+          "usage error.");
+      return [o]() { return RunRobust(*o); };
+    },
+}};
+
+}  // namespace
+}  // namespace vesk::cli

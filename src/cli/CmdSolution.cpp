@@ -1,0 +1,116 @@
+// vesk-cli solution FILE.tri ACTION CATEGORY: the parameter vector the result
+// view shows when the range cell of ACTION in CATEGORY is selected.
+#include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
+
+#include "cli/CliDialogs.h"
+#include "cli/Command.h"
+#include "core/problem/Numbers.h"
+#include "core/problem/ProblemFile.h"
+#include "core/sorting/ResultView.h"
+#include "core/sorting/RobustAssignments.h"
+
+namespace vesk::cli {
+namespace {
+
+class RecordingDialogs : public CliDialogs {
+ public:
+  using CliDialogs::CliDialogs;
+  void ShowMessage(core::MessageKind kind, std::string_view text) override {
+    messages.push_back({{"kind", std::string(core::MessageKindName(kind))}, {"text", std::string(text)}});
+    CliDialogs::ShowMessage(kind, text);
+  }
+  nlohmann::json messages = nlohmann::json::array();
+};
+
+struct SolutionOptions {
+  std::string file;
+  std::string action;
+  int category = 0;
+  bool json = false;
+  bool noVeto = false;
+  bool uj = false;
+};
+
+// An integer is the 1-based action row; any other text is an action's name.
+std::optional<int> FindAction(const core::Problem& p, const std::string& text) {
+  if (const auto row = core::ParseInt(text)) {
+    if (*row >= 1 && *row <= p.NumActions) return *row;
+    return std::nullopt;
+  }
+  for (int a = 1; a <= p.NumActions; ++a)
+    if (p.AGrid.Cell(a, 0) == text) return a;
+  return std::nullopt;
+}
+
+// Why the range cell of action a in category h gives no vector, or nothing.
+std::optional<std::string> Refusal(const core::Problem& p, const core::SortingState& s, int a, int h) {
+  const std::string name = p.AGrid.Cell(a, 0);
+  if (!s.Consistent) return "The information is inconsistent: no assignment can be selected";
+  if (h < 1 || h > p.NumCategories) return "Category " + std::to_string(h) + " does not exist";
+  const int worst = s.WorstCategory[a - 1], best = s.BestCategory[a - 1];
+  if (h < worst || h > best)
+    return "Category " + std::to_string(h) + " is outside the range [" + std::to_string(worst) + ", " +
+           std::to_string(best) + "] of action " + name;
+  if (!core::SelectionAction(p, s, false, h, a)) return "Category " + std::to_string(h) + " is a hole for action " + name;
+  return std::nullopt;
+}
+
+int RunSolution(const SolutionOptions& o) {
+  RecordingDialogs dialogs(std::cerr);
+  core::Problem problem;
+  if (!core::ReadProblemFile(problem, dialogs, o.file)) return kExitProblem;
+  if (o.noVeto) problem.UsevjDown = false, problem.UseujDown = false;
+  else if (o.uj) problem.UseujDown = true;
+  const auto action = FindAction(problem, o.action);
+  if (!action) {
+    dialogs.Error("No action " + o.action + " in " + o.file);
+    return kExitUsage;
+  }
+  core::SortingState state;
+  bool shown = false;
+  if (core::CalcRangeItemClick(problem, state, dialogs)) {
+    if (const auto refusal = Refusal(problem, state, *action, o.category)) dialogs.Error(*refusal);
+    else shown = core::ShowAssignmentSolution(problem, state, dialogs, *action, o.category);
+  }
+  if (o.json) {
+    nlohmann::json out;
+    out["action"] = *action;
+    out["name"] = problem.AGrid.Cell(*action, 0);
+    out["category"] = o.category;
+    out["params"] = shown ? nlohmann::json(state.SelectedParams) : nlohmann::json(nullptr);
+    out["alpha"] = shown ? nlohmann::json(state.SelectedAlpha) : nlohmann::json(nullptr);
+    out["messages"] = dialogs.messages;
+    std::cout << out.dump(1) << '\n';
+  } else if (shown) {
+    for (int c = 0; c <= problem.NumCriteria; ++c)
+      std::cout << (c ? "  " : "") << state.DGrid.Cell(0, c) << " = " << state.DGrid.Cell(1, c);
+    std::cout << '\n';
+  }
+  return shown ? kExitOk : kExitProblem;
+}
+
+const CommandRegistrar kSolution{{
+    "solution",
+    "The parameter vector that assigns ACTION to CATEGORY within its robust range",
+    [](CLI::App& sub) -> std::function<int()> {
+      auto o = std::make_shared<SolutionOptions>();
+      sub.add_option("FILE", o->file, "Problem file to read")->required();
+      sub.add_option("ACTION", o->action,
+                     "The action: its 1-based row number in the actions table, or its name (a name that is a "
+                     "number is taken as a row number)")
+          ->required();
+      sub.add_option("CATEGORY", o->category, "The category (1 = worst)")->required();
+      sub.add_flag("--no-veto", o->noVeto, "\"Use vj\" up: no veto or discordance");
+      sub.add_flag("--uj", o->uj, "\"Use uj\" down: discordance thresholds where u > p");
+      sub.add_flag("--json", o->json, "Print one JSON object");
+      sub.footer(
+          "Runs the robust assignments first; CATEGORY must lie inside the action's range and not be a hole. "
+          "Exit status: 0 when a vector was found, 1 when refused or not met exactly, 2 on a usage error.");
+      return [o]() { return RunSolution(*o); };
+    },
+}};
+
+}  // namespace
+}  // namespace vesk::cli
