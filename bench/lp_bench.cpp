@@ -9,7 +9,9 @@
 // integer models, of `cbc`, when those programs are installed; the ratios of
 // our time to theirs and the geometric mean of the ratios.
 //
-//   lp_bench [--runs N] [--mip] [--time-limit S] [--data DIR] [--cli PATH] [NAME...]
+//   lp_bench [--runs N] [--mip] [--time-limit S] [--scale] [--data DIR] [--cli PATH] [NAME...]
+//
+// --scale passes --scale to vesk-cli (power-of-two scaling before the solve).
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -155,6 +157,7 @@ void Cell(std::ostream& out, const std::string& text, int width, bool left = fal
 int main(int argc, char** argv) {
   int runs = 5;
   bool withMip = false;
+  bool scale = false;
   int timeLimit = 60;
 #ifdef VESK_LP_DATA_DIR
   fs::path data = VESK_LP_DATA_DIR;
@@ -181,6 +184,8 @@ int main(int argc, char** argv) {
       runs = std::max(1, std::atoi(next().c_str()));
     else if (a == "--mip")
       withMip = true;
+    else if (a == "--scale")
+      scale = true;
     else if (a == "--time-limit")
       timeLimit = std::max(1, std::atoi(next().c_str()));
     else if (a == "--data")
@@ -188,7 +193,7 @@ int main(int argc, char** argv) {
     else if (a == "--cli")
       cli = next();
     else if (!a.empty() && a[0] == '-') {
-      std::cerr << "usage: lp_bench [--runs N] [--mip] [--time-limit S] [--data DIR] [--cli PATH] [NAME...]\n";
+      std::cerr << "usage: lp_bench [--runs N] [--mip] [--time-limit S] [--scale] [--data DIR] [--cli PATH] [NAME...]\n";
       return 2;
     } else
       only.push_back(a);
@@ -214,7 +219,8 @@ int main(int argc, char** argv) {
   }
 
   const bool glpk = OnPath("glpsol"), cbc = withMip && OnPath("cbc");
-  std::cout << "lp_bench: " << runs << " runs per program, median wall time in ms; " << cli << "\n";
+  std::cout << "lp_bench: " << runs << " runs per program, median wall time in ms; " << cli
+            << (scale ? " --scale" : "") << "\n";
   if (!glpk) std::cout << "glpsol not found: no GLPK column\n";
   if (withMip && !cbc) std::cout << "cbc not found: no CBC column\n";
   const int w = 10;
@@ -238,6 +244,7 @@ int main(int argc, char** argv) {
   for (const Instance& in : instances) {
     const std::string file = (data / (in.name + ".mps")).string();
     std::vector<std::string> ours = {cli, "lp", "--json", file};
+    if (scale) ours.push_back("--scale");
     if (in.kind == "mip") {
       ours.push_back("--param");
       ours.push_back("MAXTIME=" + std::to_string(timeLimit));
