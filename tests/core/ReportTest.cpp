@@ -1,6 +1,7 @@
 // The results report: its bytes (consistent and inconsistent runs), the
 // temporary-file write, and the "&Report" command with its save dialog.
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <fstream>
@@ -12,8 +13,10 @@
 
 #include "TestPaths.h"
 #include "core/problem/Problem.h"
+#include "core/problem/ProblemFile.h"
 #include "core/problem/Report.h"
 #include "core/problem/ScriptedDialogs.h"
+#include "core/sorting/RobustAssignments.h"
 #include "core/sorting/SortingState.h"
 
 namespace vesk::core {
@@ -148,6 +151,34 @@ TEST(ReportCommand, NameWithoutExtension) {
       {"/data/shops.tri", "/data/shops"}, {"shops", "shops"}, {"/data.v2/shops", "/data.v2/shops"},
       {"a.b.rpt", "a.b"}, {"/data/.hidden", "/data/.hidden"}};
   for (const auto& [name, cut] : cases) EXPECT_EQ(WithoutExtension(name), cut) << name;
+}
+
+// The action lines of the examples' reports after a robust-assignment run.
+TEST(ReportExamples, ActionLinesCarryTheRangesOrOnlyTheInferredCategory) {
+  auto dir = test::ExamplesDir();
+  if (!dir) GTEST_SKIP() << "example problems not found";
+  for (const char* name : {"conflict", "imprecise_holes"}) {
+    SCOPED_TRACE(name);
+    std::ifstream in(*dir / (std::string(name) + ".expected.json"));
+    const auto expected = nlohmann::json::parse(in);
+    Problem p;
+    ScriptedDialogs d;
+    ASSERT_TRUE(ReadProblemFile(p, d, (*dir / (std::string(name) + ".tri")).string()));
+    SortingState s;
+    ASSERT_TRUE(CalcRangeItemClick(p, s, d));
+    const std::string text = ReportText(p, s);
+    const auto& robust = expected["robust"];
+    std::string lines;
+    for (int i = 0; i < p.NumActions; ++i) {
+      lines += p.AGrid.Cell(i + 1, 0) + "\t";
+      if (robust["consistent"]) lines += std::to_string(robust["worst"][i].get<int>());
+      lines += "\t" + std::to_string(robust["inferred_category"][i].get<int>()) + "\t";
+      if (robust["consistent"]) lines += std::to_string(robust["best"][i].get<int>());
+      lines += "\r\n";
+    }
+    EXPECT_NE(text.find("Best Cat\r\n" + lines + "\r\nINFERENCE PROGRAM:\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.back(), '\n');
+  }
 }
 
 }  // namespace
