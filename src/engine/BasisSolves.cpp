@@ -34,17 +34,18 @@ void AppendEta(EngineModel& M, const std::vector<double>& v, int r, int lo, int 
   const double a = pivot < 0 ? -pivot : pivot;
   if (a < M.smallestPivot) M.smallestPivot = a;
   const double threshold = F.dropTolerance * a;
-  F.entries.push_back({r, 1.0 / pivot});
-  long long added = 1;
+  const size_t base = F.entries.size();
+  F.entries.resize(base + static_cast<size_t>(hi - lo + 2));
+  EtaEntry* out = F.entries.data() + base;
+  *out++ = {r, 1.0 / pivot};
+  const double* x = v.data();
   for (int i = lo; i <= hi; ++i) {
-    if (i == r) continue;
-    const double x = v[static_cast<size_t>(i)];
-    if (x > threshold || -x > threshold) {
-      F.entries.push_back({i, x});
-      ++added;
-    }
+    const double a = x[i];
+    if ((a > threshold || -a > threshold) && i != r) *out++ = {i, a};
   }
-  F.nonzeros += added;
+  const size_t used = static_cast<size_t>(out - (F.entries.data() + base));
+  F.entries.resize(base + used);
+  F.nonzeros += static_cast<long long>(used);
   F.Close();
 }
 

@@ -220,7 +220,15 @@ bool ApplyStep(EngineModel& M, int q) {
   }
   M.infeasSum = sum;
   M.infeasCount = static_cast<int>(list.size());
-  if (becameFeasible || basisChanged) ComputePrices(M);
+  // Reinversion by operation count, so that the same model gives the same
+  // pivots on any machine: after 50 pivots, once the etas added since the
+  // inversion hold more nonzeros than the inversion itself, every further
+  // transformation costs more than rebuilding; and whenever the file is full.
+  const long long added = M.etaFile.nonzeros - M.etaNonzerosAtInversion;
+  const bool reinvert = (M.pivotsSinceInversion > 49 && added > M.etaNonzerosAtInversion) ||
+                        M.etaFile.count >= M.etaFile.capacity;
+  // The reinversion computes the duals itself.
+  if ((becameFeasible || basisChanged) && !reinvert) ComputePrices(M);
 
   if (M.limitReached) {
     M.errorFlag = true;
@@ -228,13 +236,7 @@ bool ApplyStep(EngineModel& M, int q) {
   }
   if (logging) IterationLogLine(M, enteringName, leavingName);
 
-  // Reinversion by operation count, so that the same model gives the same
-  // pivots on any machine: after 50 pivots, once the etas added since the
-  // inversion hold more nonzeros than the inversion itself, every further
-  // transformation costs more than rebuilding; and whenever the file is full.
-  const long long added = M.etaFile.nonzeros - M.etaNonzerosAtInversion;
-  if ((M.pivotsSinceInversion > 49 && added > M.etaNonzerosAtInversion) ||
-      M.etaFile.count >= M.etaFile.capacity) {
+  if (reinvert) {
     if (M.iterLog == 0 && !M.quiet && ConsoleOn(M)) IterationLogLine(M, "", "");
     if (!Reinvert(M)) return false;
     M.candidateCount = 0;
