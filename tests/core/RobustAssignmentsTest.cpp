@@ -179,7 +179,7 @@ TEST(RobustAssignments, RefusalsLeaveEarlierResults) {
   }
 }
 
-TEST(RobustAssignments, ProgressEveryFifthAction) {
+TEST(RobustAssignments, ProgressEveryFifthActionAndSharedPrograms) {
   std::vector<ActionRow> rows(10, ActionRow{"a", {"60", "40"}});
   Problem p = StepProblem(2, 3, {50, 70}, rows);
   ScriptedDialogs dialogs;
@@ -187,6 +187,13 @@ TEST(RobustAssignments, ProgressEveryFifthAction) {
   ASSERT_TRUE(CalcRangeItemClick(p, s, dialogs));
   EXPECT_EQ(dialogs.progress, (std::vector<int>{0, 50, 100}));
   ExpectCleanExit(dialogs, s);
+  // Ten actions with the same coefficients need the programs of one.
+  Problem one = StepProblem(2, 3, {50, 70}, {rows[0]});
+  SortingState single;
+  ASSERT_TRUE(CalcRangeItemClick(one, single, dialogs));
+  EXPECT_EQ(s.ParameterSpaceSolves, single.ParameterSpaceSolves);
+  EXPECT_EQ(s.WorstCategory, std::vector<int>(10, single.WorstCategory[0]));
+  EXPECT_EQ(s.BestCategory, std::vector<int>(10, single.BestCategory[0]));
 }
 
 TEST(VariabilityOrder, WidestFirstTiesInInputOrder) {

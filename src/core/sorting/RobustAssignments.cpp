@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <map>
 
 #include "core/analysis/ConstraintList.h"
 #include "core/problem/Errors.h"
@@ -33,20 +34,17 @@ class CommandExit {
 
 // What the searches share within one command.
 struct SearchContext {
+  SearchContext(const SortingData& d, SortingState& s, UserDialogs& u) : data(d), state(s), dialogs(u) {}
   const SortingData& data;
   SortingState& state;
   UserDialogs& dialogs;
   bool spaceInfeasible = false;  // a parameter-space solve found no vector
+  // Only the objective changes between the solves of one command, so a
+  // program met before (actions often share their coefficients on a profile)
+  // has the optimum found before.
+  std::map<std::vector<double>, double> solved;  // objective (lambda first) -> optimum
+  long long solves = 0;
 };
-
-// One solve of the parameter space for objective +-(sigma(a, h) - lambda).
-// Returns the status; throws ProgramError for a refused or unbounded program.
-int SolveSpace() {
-  const int status = solver::LpSolve();
-  if (status == -1) throw ProgramError("Main", "Error in LP input");
-  if (status == 2) throw ProgramError("Main", "Error in LP input: unlimited solution");
-  return status;
-}
 
 void NoteInfeasibleSpace(SearchContext& ctx) {
   if (ctx.spaceInfeasible) return;
@@ -54,16 +52,42 @@ void NoteInfeasibleSpace(SearchContext& ctx) {
   ctx.dialogs.Warning(kNoExactVector);
 }
 
-// Sets the weights' objective coefficients to sign * w_j(a, profile).
-bool SetWeightObjective(SearchContext& ctx, int a, int profile, double sign) {
+enum class Solve { Optimal, Infeasible, Refused };
+
+// max over the parameter space of lambdaSign * lambda + weightSign * sigma(a, profile).
+// Refused: a setter was refused (message shown). Throws ProgramError for a
+// program the solver refuses to finish or finds unbounded.
+Solve Maximise(SearchContext& ctx, int a, int profile, double lambdaSign, double& value) {
+  const int n = ctx.data.n;
   const std::vector<long double> w = OutrankingCoefficients(ctx.data, a, profile);
-  for (int j = 1; j <= ctx.data.n; ++j) {
-    if (solver::LpSetObjective(1 + j, sign * static_cast<double>(w[j - 1])) != 0) {
+  std::vector<double> objective(static_cast<std::size_t>(n + 1));
+  objective[0] = lambdaSign;
+  for (int j = 1; j <= n; ++j) objective[j] = -lambdaSign * static_cast<double>(w[j - 1]);
+  if (const auto known = ctx.solved.find(objective); known != ctx.solved.end()) {
+    value = known->second;
+    return Solve::Optimal;
+  }
+  if (solver::LpSetObjective(1, objective[0]) != 0) {
+    ctx.dialogs.Error("Error in c(lambda)");
+    return Solve::Refused;
+  }
+  for (int j = 1; j <= n; ++j) {
+    if (solver::LpSetObjective(1 + j, objective[j]) != 0) {
       ctx.dialogs.Error("Error in c" + std::to_string(j));
-      return false;
+      return Solve::Refused;
     }
   }
-  return true;
+  ++ctx.solves;
+  const int status = solver::LpSolve();
+  if (status == -1) throw ProgramError("Main", "Error in LP input");
+  if (status == 2) throw ProgramError("Main", "Error in LP input: unlimited solution");
+  if (status == 3) {
+    NoteInfeasibleSpace(ctx);
+    return Solve::Infeasible;
+  }
+  value = solver::LpObjectiveValue();
+  ctx.solved.emplace(std::move(objective), value);
+  return Solve::Optimal;
 }
 
 // Best category of action a: moves up while max (sigma(a, h-1) - lambda) over
@@ -71,19 +95,11 @@ bool SetWeightObjective(SearchContext& ctx, int a, int profile, double sign) {
 bool UpwardSearch(SearchContext& ctx, int a) {
   const int K = ctx.data.K;
   int h = ctx.state.InferredCategory[a - 1] + 1;
-  if (h <= K && !ctx.spaceInfeasible) {
-    if (solver::LpSetObjective(1, -1) != 0) {
-      ctx.dialogs.Error("Error in c(lambda)");
-      return false;
-    }
-  }
   while (h <= K && !ctx.spaceInfeasible) {
-    if (!SetWeightObjective(ctx, a, h - 1, 1.0)) return false;
-    if (SolveSpace() == 3) {
-      NoteInfeasibleSpace(ctx);
-      break;
-    }
-    if (solver::LpObjectiveValue() > kMoveTolerance) ++h;
+    double value = 0;
+    const Solve result = Maximise(ctx, a, h - 1, -1.0, value);
+    if (result == Solve::Refused) return false;
+    if (result == Solve::Optimal && value > kMoveTolerance) ++h;
     else break;
   }
   ctx.state.BestCategory[a - 1] = h - 1;
@@ -94,19 +110,11 @@ bool UpwardSearch(SearchContext& ctx, int a) {
 // is below minus the tolerance.
 bool DownwardSearch(SearchContext& ctx, int a) {
   int h = ctx.state.InferredCategory[a - 1];
-  if (h >= 2 && !ctx.spaceInfeasible) {
-    if (solver::LpSetObjective(1, 1) != 0) {
-      ctx.dialogs.Error("Error in c(lambda)");
-      return false;
-    }
-  }
   while (h >= 2 && !ctx.spaceInfeasible) {
-    if (!SetWeightObjective(ctx, a, h - 1, -1.0)) return false;
-    if (SolveSpace() == 3) {
-      NoteInfeasibleSpace(ctx);
-      break;
-    }
-    if (-solver::LpObjectiveValue() < -kMoveTolerance) --h;
+    double value = 0;
+    const Solve result = Maximise(ctx, a, h - 1, 1.0, value);
+    if (result == Solve::Refused) return false;
+    if (result == Solve::Optimal && -value < -kMoveTolerance) --h;
     else break;
   }
   ctx.state.WorstCategory[a - 1] = h;
@@ -249,12 +257,13 @@ bool RunCommand(Problem& p, SortingState& s, UserDialogs& dialogs) {
   if (LoadParameterSpace(p, s, dialogs) != 0) return false;
   dialogs.SetProgress(0);
   dialogs.ShowProgress(true);
-  SearchContext ctx{data, s, dialogs};
+  SearchContext ctx(data, s, dialogs);
   for (int a = 1; a <= m; ++a) {
     if (a % 5 == 0) dialogs.SetProgress(a * 100 / m);
     if (!UpwardSearch(ctx, a)) return false;
     if (!DownwardSearch(ctx, a)) return false;
   }
+  s.ParameterSpaceSolves = ctx.solves;
   ShowRanges(p, s, data);
   return true;
 }

@@ -40,6 +40,9 @@ struct SortingState {
   std::vector<double> SelectedParams;
   double SelectedAlpha = 0.0;
 
+  // Parameter-space programs the last robust-assignment command solved.
+  long long ParameterSpaceSolves = 0;
+
   // Robustness index labels ("Indices" tab).
   std::string IndexText = "0";
   std::string VariationText;
