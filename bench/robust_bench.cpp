@@ -181,39 +181,45 @@ void GlpkReplay(const Problem& p, const SortingState& s) {
   const Space sp = ReadSpace(p, s);
   const int n = d.n, K = d.K;
   long long programs = 0, disagreements = 0;
-  std::map<std::vector<double>, std::optional<double>> solved;  // as the command keeps them
-  auto maximise = [&](const std::vector<double>& objective) {
-    if (auto known = solved.find(objective); known != solved.end()) return known->second;
+  // The decisions the command reuses (see its searches): a move or refusal
+  // found for w' decides every w that dominates or is dominated by it.
+  struct Decision {
+    std::vector<double> w;
+    bool moved;
+  };
+  std::vector<Decision> up, down;
+  auto atMost = [](const std::vector<double>& x, const std::vector<double>& y) {
+    for (std::size_t j = 0; j < x.size(); ++j)
+      if (x[j] > y[j]) return false;
+    return true;
+  };
+  auto decide = [&](int a, int profile, bool upward) {
+    const auto c = OutrankingCoefficients(d, a, profile);
+    std::vector<double> w(c.begin(), c.end());
+    for (const auto& k : upward ? up : down)
+      if (k.moved == upward ? atMost(k.w, w) : atMost(w, k.w)) return k.moved;
+    std::vector<double> obj(static_cast<std::size_t>(n + 1));
+    const double sign = upward ? 1.0 : -1.0;
+    obj[0] = -sign;
+    for (int j = 1; j <= n; ++j) obj[j] = sign * w[j - 1];
     ++programs;
-    return solved[objective] = GlpkSolve(sp, objective);
+    const auto v = GlpkSolve(sp, obj);
+    const bool moved = v && (upward ? *v > 0.00001 : -*v < -0.00001);
+    (upward ? up : down).push_back({std::move(w), moved});
+    return moved;
   };
   const auto start = Clock::now();
   for (int a = 1; a <= d.m; ++a) {
     const int inferred = s.InferredCategory[a - 1];
-    std::vector<double> obj(static_cast<std::size_t>(n + 1));
     int h = inferred + 1;
-    while (h <= K) {
-      const auto w = OutrankingCoefficients(d, a, h - 1);
-      obj[0] = -1;
-      for (int j = 1; j <= n; ++j) obj[j] = static_cast<double>(w[j - 1]);
-      const auto v = maximise(obj);
-      if (v && *v > 0.00001) ++h;
-      else break;
-    }
+    while (h <= K && decide(a, h - 1, true)) ++h;
     disagreements += (h - 1 != s.BestCategory[a - 1]);
     h = inferred;
-    while (h >= 2) {
-      const auto w = OutrankingCoefficients(d, a, h - 1);
-      obj[0] = 1;
-      for (int j = 1; j <= n; ++j) obj[j] = -static_cast<double>(w[j - 1]);
-      const auto v = maximise(obj);
-      if (v && -*v < -0.00001) --h;
-      else break;
-    }
+    while (h >= 2 && decide(a, h - 1, false)) --h;
     disagreements += (h != s.WorstCategory[a - 1]);
   }
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  std::printf("  GLPK, same searches:  %lld programs in %.3f s, %.1f us per program; %lld range ends differ\n",
+  std::printf("  GLPK, same programs:  %lld programs in %.3f s, %.1f us per program; %lld range ends differ\n",
               programs, seconds, 1e6 * seconds / static_cast<double>(programs), disagreements);
 }
 #endif

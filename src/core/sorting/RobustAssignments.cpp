@@ -2,7 +2,7 @@
 
 #include <charconv>
 #include <cmath>
-#include <map>
+#include <optional>
 
 #include "core/analysis/ConstraintList.h"
 #include "core/problem/Errors.h"
@@ -39,10 +39,18 @@ struct SearchContext {
   SortingState& state;
   UserDialogs& dialogs;
   bool spaceInfeasible = false;  // a parameter-space solve found no vector
-  // Only the objective changes between the solves of one command, so a
-  // program met before (actions often share their coefficients on a profile)
-  // has the optimum found before.
-  std::map<std::vector<double>, double> solved;  // objective (lambda first) -> optimum
+  // Decisions already made in this command, per direction: the coefficients
+  // w of the credibility and whether the action moved. Only the objective
+  // changes between solves, and every weight is >= 0 (bounds in [0, 1]), so
+  // sigma grows with w on the whole space: an upward move found for w' also
+  // holds for every w >= w', a refusal for w' also for every w <= w'; a
+  // downward move for w' holds for every w <= w', a refusal for every w >= w'.
+  // Actions share or dominate each other's coefficients often.
+  struct Decision {
+    std::vector<double> w;
+    bool moved;
+  };
+  std::vector<Decision> up, down;
   long long solves = 0;
 };
 
@@ -52,29 +60,45 @@ void NoteInfeasibleSpace(SearchContext& ctx) {
   ctx.dialogs.Warning(kNoExactVector);
 }
 
-enum class Solve { Optimal, Infeasible, Refused };
+bool AllAtMost(const std::vector<double>& x, const std::vector<double>& y) {
+  for (std::size_t j = 0; j < x.size(); ++j)
+    if (x[j] > y[j]) return false;
+  return true;
+}
 
-// max over the parameter space of lambdaSign * lambda + weightSign * sigma(a, profile).
-// Refused: a setter was refused (message shown). Throws ProgramError for a
-// program the solver refuses to finish or finds unbounded.
-Solve Maximise(SearchContext& ctx, int a, int profile, double lambdaSign, double& value) {
-  const int n = ctx.data.n;
-  const std::vector<long double> w = OutrankingCoefficients(ctx.data, a, profile);
-  std::vector<double> objective(static_cast<std::size_t>(n + 1));
-  objective[0] = lambdaSign;
-  for (int j = 1; j <= n; ++j) objective[j] = -lambdaSign * static_cast<double>(w[j - 1]);
-  if (const auto known = ctx.solved.find(objective); known != ctx.solved.end()) {
-    value = known->second;
-    return Solve::Optimal;
+// The decision implied by an earlier one, or nothing.
+std::optional<bool> KnownDecision(const SearchContext& ctx, bool upward, const std::vector<double>& w) {
+  for (const auto& d : upward ? ctx.up : ctx.down) {
+    // Upward: a move for w' <= w, a refusal for w' >= w. Downward: the mirror.
+    if (d.moved == upward ? AllAtMost(d.w, w) : AllAtMost(w, d.w)) return d.moved;
   }
-  if (solver::LpSetObjective(1, objective[0]) != 0) {
+  return std::nullopt;
+}
+
+enum class Step { Move, Stay, Refused };
+
+// Whether action a moves across profile `profile`: upward when
+// max (sigma(a, profile) - lambda) > 0.00001 over the parameter space,
+// downward when min (sigma(a, profile) - lambda) < -0.00001. An infeasible
+// space never moves. Refused: a setter was refused (message shown). Throws
+// ProgramError for a program the solver does not finish or finds unbounded.
+Step Decide(SearchContext& ctx, int a, int profile, bool upward) {
+  const int n = ctx.data.n;
+  const std::vector<long double> coefficients = OutrankingCoefficients(ctx.data, a, profile);
+  std::vector<double> w(static_cast<std::size_t>(n));
+  for (int j = 0; j < n; ++j) w[j] = static_cast<double>(coefficients[j]);
+  if (const auto known = KnownDecision(ctx, upward, w)) return *known ? Step::Move : Step::Stay;
+
+  // Upward maximises sigma - lambda, downward lambda - sigma.
+  const double sign = upward ? 1.0 : -1.0;
+  if (solver::LpSetObjective(1, -sign) != 0) {
     ctx.dialogs.Error("Error in c(lambda)");
-    return Solve::Refused;
+    return Step::Refused;
   }
   for (int j = 1; j <= n; ++j) {
-    if (solver::LpSetObjective(1 + j, objective[j]) != 0) {
+    if (solver::LpSetObjective(1 + j, sign * w[j - 1]) != 0) {
       ctx.dialogs.Error("Error in c" + std::to_string(j));
-      return Solve::Refused;
+      return Step::Refused;
     }
   }
   ++ctx.solves;
@@ -83,38 +107,37 @@ Solve Maximise(SearchContext& ctx, int a, int profile, double lambdaSign, double
   if (status == 2) throw ProgramError("Main", "Error in LP input: unlimited solution");
   if (status == 3) {
     NoteInfeasibleSpace(ctx);
-    return Solve::Infeasible;
+    return Step::Stay;
   }
-  value = solver::LpObjectiveValue();
-  ctx.solved.emplace(std::move(objective), value);
-  return Solve::Optimal;
+  const double value = solver::LpObjectiveValue();
+  const bool moved = upward ? value > kMoveTolerance : -value < -kMoveTolerance;
+  (upward ? ctx.up : ctx.down).push_back({std::move(w), moved});
+  return moved ? Step::Move : Step::Stay;
 }
 
-// Best category of action a: moves up while max (sigma(a, h-1) - lambda) over
-// the parameter space exceeds the tolerance. An infeasible space never moves.
+// Best category of action a: moves up while the action can outrank b_(h-1)
+// with room to spare.
 bool UpwardSearch(SearchContext& ctx, int a) {
   const int K = ctx.data.K;
   int h = ctx.state.InferredCategory[a - 1] + 1;
   while (h <= K && !ctx.spaceInfeasible) {
-    double value = 0;
-    const Solve result = Maximise(ctx, a, h - 1, -1.0, value);
-    if (result == Solve::Refused) return false;
-    if (result == Solve::Optimal && value > kMoveTolerance) ++h;
+    const Step step = Decide(ctx, a, h - 1, true);
+    if (step == Step::Refused) return false;
+    if (step == Step::Move) ++h;
     else break;
   }
   ctx.state.BestCategory[a - 1] = h - 1;
   return true;
 }
 
-// Worst category of action a: moves down while min (sigma(a, h-1) - lambda)
-// is below minus the tolerance.
+// Worst category of action a: moves down while the action can fail to
+// outrank b_(h-1) with room to spare.
 bool DownwardSearch(SearchContext& ctx, int a) {
   int h = ctx.state.InferredCategory[a - 1];
   while (h >= 2 && !ctx.spaceInfeasible) {
-    double value = 0;
-    const Solve result = Maximise(ctx, a, h - 1, 1.0, value);
-    if (result == Solve::Refused) return false;
-    if (result == Solve::Optimal && -value < -kMoveTolerance) --h;
+    const Step step = Decide(ctx, a, h - 1, false);
+    if (step == Step::Refused) return false;
+    if (step == Step::Move) --h;
     else break;
   }
   ctx.state.WorstCategory[a - 1] = h;
