@@ -269,7 +269,9 @@ TEST(BranchAndBound, IterationLimitWithAnIncumbentIsNotProven) {
   EXPECT_TRUE(IsUnfinishedStatus(IntegerStatus(*stopped))) << IntegerStatus(*stopped);
   EXPECT_TRUE(host.Asked("OPTIMIZATION Cancelled"));
   // An incumbent found before the stop is kept, never better than the optimum.
-  if (stopped->integerFound) EXPECT_LE(stopped->ObjectiveValue(), full->ObjectiveValue() + 1e-9);
+  if (stopped->integerFound) {
+    EXPECT_LE(stopped->ObjectiveValue(), full->ObjectiveValue() + 1e-9);
+  }
 }
 
 }  // namespace
