@@ -391,14 +391,22 @@ bool Search::IncumbentFeasible(double& objective) {
   for (int j = 1; j <= n; ++j) {
     const ColumnRecord& c = M.Col(j);
     if (c.kind != kStructural && c.kind != kFreeStructural) continue;
-    double x = c.value;
+    // Rows are checked at the solution as found: an integer column counts as
+    // integral within INTEGER-CRIT, and that tolerance is the model's, so the
+    // rows must hold for the value the search accepted, not for a rounded one
+    // (a binary of 1e-8 under a coefficient of 999 moves a row by 1e-5).
+    const double x = c.value;
     if (c.isInteger) {
-      x = Near(x);
-      if (x < c.lower - 1e-9 || x > c.upper + 1e-9) return false;
-    } else if (c.kind != kFreeStructural) {
-      if (x < c.lower - BoundTolerance(c.lower) * 1e3 || x > c.upper + BoundTolerance(c.upper) * 1e3) return false;
+      const double whole = Near(x);
+      if (std::fabs(whole - x) > M.integerCrit + 1e-12) return false;
+      if (whole < c.lower - 1e-9 || whole > c.upper + 1e-9) return false;
+      objective += c.cost * whole;
+    } else {
+      if (c.kind != kFreeStructural &&
+          (x < c.lower - BoundTolerance(c.lower) * 1e3 || x > c.upper + BoundTolerance(c.upper) * 1e3))
+        return false;
+      objective += c.cost * x;
     }
-    objective += c.cost * x;
     for (const auto& e : c.entries) {
       activity[static_cast<size_t>(e.row)] += e.value * x;
       scale[static_cast<size_t>(e.row)] += std::fabs(e.value * x);
