@@ -6,7 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "cli/CliDialogs.h"
+#include "cli/SortingCommand.h"
 #include "cli/Command.h"
 #include "core/problem/Numbers.h"
 #include "core/problem/ProblemFile.h"
@@ -16,23 +16,11 @@
 namespace vesk::cli {
 namespace {
 
-// CliDialogs that also keeps every message for the JSON output.
-class RecordingDialogs : public CliDialogs {
- public:
-  using CliDialogs::CliDialogs;
-  void ShowMessage(core::MessageKind kind, std::string_view text) override {
-    messages.push_back({{"kind", std::string(core::MessageKindName(kind))}, {"text", std::string(text)}});
-    CliDialogs::ShowMessage(kind, text);
-  }
-  nlohmann::json messages = nlohmann::json::array();
-};
-
 struct RobustOptions {
   std::string file;
   std::string report;
   bool json = false;
-  bool noVeto = false;
-  bool uj = false;
+  ThresholdSwitches switches;
 };
 
 nlohmann::json RobustJson(const core::Problem& p, const core::SortingState& s, bool ran) {
@@ -91,9 +79,7 @@ void PrintTable(const core::Problem& p, const core::SortingState& s, std::ostrea
 int RunRobust(const RobustOptions& o) {
   RecordingDialogs dialogs(std::cerr);
   core::Problem problem;
-  if (!core::ReadProblemFile(problem, dialogs, o.file)) return kExitProblem;
-  if (o.noVeto) problem.UsevjDown = false, problem.UseujDown = false;
-  else if (o.uj) problem.UseujDown = true;
+  if (!ReadProblemForCommand(problem, dialogs, o.file, o.switches)) return kExitProblem;
 
   core::SortingState state;
   const bool ran = core::CalcRangeItemClick(problem, state, dialogs);
@@ -118,8 +104,7 @@ const CommandRegistrar kRobust{{
     [](CLI::App& sub) -> std::function<int()> {
       auto o = std::make_shared<RobustOptions>();
       sub.add_option("FILE", o->file, "Problem file to read")->required();
-      sub.add_flag("--no-veto", o->noVeto, "\"Use vj\" up: no veto or discordance");
-      sub.add_flag("--uj", o->uj, "\"Use uj\" down: discordance thresholds where u > p");
+      AddThresholdSwitches(sub, o->switches);
       sub.add_option("--report", o->report, "Also write the results report (.rpt) to this file");
       sub.add_flag("--json", o->json, "Print one JSON object instead of the table");
       sub.footer(

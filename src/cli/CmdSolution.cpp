@@ -4,7 +4,7 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
-#include "cli/CliDialogs.h"
+#include "cli/SortingCommand.h"
 #include "cli/Command.h"
 #include "core/problem/Numbers.h"
 #include "core/problem/ProblemFile.h"
@@ -14,23 +14,12 @@
 namespace vesk::cli {
 namespace {
 
-class RecordingDialogs : public CliDialogs {
- public:
-  using CliDialogs::CliDialogs;
-  void ShowMessage(core::MessageKind kind, std::string_view text) override {
-    messages.push_back({{"kind", std::string(core::MessageKindName(kind))}, {"text", std::string(text)}});
-    CliDialogs::ShowMessage(kind, text);
-  }
-  nlohmann::json messages = nlohmann::json::array();
-};
-
 struct SolutionOptions {
   std::string file;
   std::string action;
   int category = 0;
   bool json = false;
-  bool noVeto = false;
-  bool uj = false;
+  ThresholdSwitches switches;
 };
 
 // An integer is the 1-based action row; any other text is an action's name.
@@ -60,9 +49,7 @@ std::optional<std::string> Refusal(const core::Problem& p, const core::SortingSt
 int RunSolution(const SolutionOptions& o) {
   RecordingDialogs dialogs(std::cerr);
   core::Problem problem;
-  if (!core::ReadProblemFile(problem, dialogs, o.file)) return kExitProblem;
-  if (o.noVeto) problem.UsevjDown = false, problem.UseujDown = false;
-  else if (o.uj) problem.UseujDown = true;
+  if (!ReadProblemForCommand(problem, dialogs, o.file, o.switches)) return kExitProblem;
   const auto action = FindAction(problem, o.action);
   if (!action) {
     dialogs.Error("No action " + o.action + " in " + o.file);
@@ -102,8 +89,7 @@ const CommandRegistrar kSolution{{
                      "number is taken as a row number)")
           ->required();
       sub.add_option("CATEGORY", o->category, "The category (1 = worst)")->required();
-      sub.add_flag("--no-veto", o->noVeto, "\"Use vj\" up: no veto or discordance");
-      sub.add_flag("--uj", o->uj, "\"Use uj\" down: discordance thresholds where u > p");
+      AddThresholdSwitches(sub, o->switches);
       sub.add_flag("--json", o->json, "Print one JSON object");
       sub.footer(
           "Runs the robust assignments first; CATEGORY must lie inside the action's range and not be a hole. "

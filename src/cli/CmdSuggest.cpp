@@ -5,7 +5,7 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
-#include "cli/CliDialogs.h"
+#include "cli/SortingCommand.h"
 #include "cli/Command.h"
 #include "core/analysis/Inconsistency.h"
 #include "core/problem/ProblemFile.h"
@@ -15,23 +15,11 @@
 namespace vesk::cli {
 namespace {
 
-// CliDialogs that also keeps every message for the JSON output.
-class RecordingDialogs : public CliDialogs {
- public:
-  using CliDialogs::CliDialogs;
-  void ShowMessage(core::MessageKind kind, std::string_view text) override {
-    messages.push_back({{"kind", std::string(core::MessageKindName(kind))}, {"text", std::string(text)}});
-    CliDialogs::ShowMessage(kind, text);
-  }
-  nlohmann::json messages = nlohmann::json::array();
-};
-
 struct SuggestOptions {
   std::string file;
   int max = 5;
   bool json = false;
-  bool noVeto = false;
-  bool uj = false;
+  ThresholdSwitches switches;
 };
 
 void PrintTable(const core::SortingState& state, const core::InconsistencyAnalysis& a, std::ostream& out) {
@@ -56,11 +44,7 @@ int RunSuggest(const SuggestOptions& o) {
   core::InconsistencyAnalysis analysis;
   analysis.SetMaxSuggestions(o.max);
   bool ran = false;
-  bool read = core::ReadProblemFile(problem, dialogs, o.file);
-  if (read) {
-    if (o.noVeto) problem.UsevjDown = false, problem.UseujDown = false;
-    else if (o.uj) problem.UseujDown = true;
-  }
+  const bool read = ReadProblemForCommand(problem, dialogs, o.file, o.switches);
   if (read && core::CalcRangeItemClick(problem, state, dialogs)) {
     core::OpenInconsistencyWindow(analysis);
     ran = core::BSuggestClick(problem, state, analysis, dialogs);
@@ -90,8 +74,7 @@ const CommandRegistrar kSuggest{{
       sub.add_option("--max", o->max, "Max. suggestions (3..30)")
           ->check(CLI::Range(core::kMinSuggestions, core::kMaxSuggestions));
       sub.add_flag("--json", o->json, "Print one JSON object");
-      sub.add_flag("--no-veto", o->noVeto, "\"Use vj\" up: no veto or discordance");
-      sub.add_flag("--uj", o->uj, "\"Use uj\" down: discordance thresholds where u > p");
+      AddThresholdSwitches(sub, o->switches);
       return [o]() { return RunSuggest(*o); };
     },
 }};

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "cli/CliDialogs.h"
+#include "cli/SortingCommand.h"
 #include "cli/Command.h"
 #include "core/analysis/Volume.h"
 #include "core/problem/ProblemFile.h"
@@ -15,24 +15,12 @@
 namespace vesk::cli {
 namespace {
 
-// CliDialogs that also keeps every message for the JSON output.
-class RecordingDialogs : public CliDialogs {
- public:
-  using CliDialogs::CliDialogs;
-  void ShowMessage(core::MessageKind kind, std::string_view text) override {
-    messages.push_back({{"kind", std::string(core::MessageKindName(kind))}, {"text", std::string(text)}});
-    CliDialogs::ShowMessage(kind, text);
-  }
-  nlohmann::json messages = nlohmann::json::array();
-};
-
 struct VolumeOptions {
   std::string file;
   int precision = 3;
   std::optional<std::uint32_t> seed;
   bool json = false;
-  bool noVeto = false;
-  bool uj = false;
+  ThresholdSwitches switches;
 };
 
 int RunVolume(const VolumeOptions& o) {
@@ -42,9 +30,7 @@ int RunVolume(const VolumeOptions& o) {
   core::VolumeWindow window;
   window.SetPrecision(o.precision);
   std::optional<core::VolumeResult> result;
-  if (core::ReadProblemFile(problem, dialogs, o.file)) {
-    if (o.noVeto) problem.UsevjDown = false, problem.UseujDown = false;
-    else if (o.uj) problem.UseujDown = true;
+  if (ReadProblemForCommand(problem, dialogs, o.file, o.switches)) {
     if (core::VolumeComputationItemClick(problem, state, window, dialogs))
       result = core::StartSimulationClick(problem, state, window, dialogs, o.seed);
   }
@@ -79,8 +65,7 @@ const CommandRegistrar kVolume{{
           ->check(CLI::Range(core::kVolumeMinPrecision, core::kVolumeMaxPrecision));
       sub.add_option("--seed", o->seed, "Start the generator from this 32-bit seed instead of the clock");
       sub.add_flag("--json", o->json, "Print one JSON object");
-      sub.add_flag("--no-veto", o->noVeto, "\"Use vj\" up: no veto or discordance");
-      sub.add_flag("--uj", o->uj, "\"Use uj\" down: discordance thresholds where u > p");
+      AddThresholdSwitches(sub, o->switches);
       return [o]() { return RunVolume(*o); };
     },
 }};
