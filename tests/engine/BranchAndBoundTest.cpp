@@ -15,6 +15,14 @@
 namespace vesk::engine::test {
 namespace {
 
+// "R" + std::to_string(i) makes GCC 12 warn falsely (-Wrestrict) when inlined.
+std::string Named(const char* prefix, int index) {
+  std::string name(prefix);
+  name += std::to_string(index);
+  return name;
+}
+
+
 using Params = std::vector<std::pair<std::string, std::string>>;
 
 std::unique_ptr<EngineModel> SolveMip(EngineHost& host, const Lp& lp, const Params& params = {}) {
@@ -139,14 +147,14 @@ RandomProgram MakeProgram(unsigned seed) {
     p.b.push_back(p.type.back() == 'G' ? uniform(1, std::max(1, sum / 3)) : uniform(1, std::max(1, sum / 2)));
     p.a.push_back(row);
   }
-  for (int i = 0; i < m; ++i) p.lp.rows.push_back({"R" + std::to_string(i), p.type[static_cast<size_t>(i)]});
+  for (int i = 0; i < m; ++i) p.lp.rows.push_back({Named("R", i), p.type[static_cast<size_t>(i)]});
   for (int j = 0; j < n; ++j) {
-    const std::string col = "X" + std::to_string(j);
+    const std::string col = Named("X", j);
     p.lp.entries.push_back({col, "OBJ", p.c[static_cast<size_t>(j)]});
-    for (int i = 0; i < m; ++i) p.lp.entries.push_back({col, "R" + std::to_string(i), p.a[static_cast<size_t>(i)][static_cast<size_t>(j)]});
+    for (int i = 0; i < m; ++i) p.lp.entries.push_back({col, Named("R", i), p.a[static_cast<size_t>(i)][static_cast<size_t>(j)]});
     p.lp.bounds.push_back({"UI", col, p.upper[static_cast<size_t>(j)]});
   }
-  for (int i = 0; i < m; ++i) p.lp.rhs.push_back({"R" + std::to_string(i), p.b[static_cast<size_t>(i)]});
+  for (int i = 0; i < m; ++i) p.lp.rhs.push_back({Named("R", i), p.b[static_cast<size_t>(i)]});
   return p;
 }
 
@@ -208,7 +216,7 @@ TEST_P(RandomPrograms, MatchEnumeration) {
     EXPECT_NEAR(m->ObjectiveValue(), best, 1e-6) << "seed " << seed;
     std::vector<int> x;
     for (size_t j = 0; j < p.upper.size(); ++j)
-      x.push_back(static_cast<int>(m->IntegerColumnValue("X" + std::to_string(j))));
+      x.push_back(static_cast<int>(m->IntegerColumnValue(Named("X", j))));
     EXPECT_TRUE(Feasible(p, x)) << "seed " << seed;
     ++solved;
   }
@@ -237,7 +245,7 @@ Lp Knapsack() {
   auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
   Lp lp{{{"W1", 'L'}, {"W2", 'L'}}, {}, {{"W1", 180}, {"W2", 170}}, {}};
   for (int j = 0; j < 30; ++j) {
-    const std::string col = "Y" + std::to_string(j);
+    const std::string col = Named("Y", j);
     lp.entries.push_back({col, "OBJ", uniform(10, 60)});
     lp.entries.push_back({col, "W1", uniform(5, 30)});
     lp.entries.push_back({col, "W2", uniform(5, 30)});

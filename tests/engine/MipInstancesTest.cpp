@@ -63,7 +63,11 @@ struct CliRun {
 };
 
 CliRun RunCli(const std::filesystem::path& mps, const std::vector<std::string>& params) {
-  std::string command = "'" + vesk::test::CliPath().string() + "' lp '" + mps.string() + "' --json";
+  std::string command = "'";
+  command += vesk::test::CliPath().string();
+  command += "' lp '";
+  command += mps.string();
+  command += "' --json";
   for (const auto& p : params) command += " --param '" + p + "'";
   command += " 2>/dev/null";
   CliRun r;
