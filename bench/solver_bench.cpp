@@ -185,6 +185,8 @@ int main(int argc, char** argv) {
   }
   if (rowCounts.empty()) rowCounts = {100, 300, 500};
   constexpr int kPrograms = 4;  // different matrices per row count
+  // Every solve here is a fresh one: no basis carried over from the last.
+  vesk::solver::LpSetWarmStart(false);
 #ifdef VESK_HAVE_GLPK
   glp_term_out(GLP_OFF);
 #endif

@@ -1,5 +1,6 @@
 #include "engine/EngineFiles.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -40,6 +41,23 @@ bool LoadBasis(EngineModel& M) {
   }
   SetPerturbation(M, 0);
   ConsoleLine(M, "LOADING BASIS " + path.filename().string());
+  BasisList basis;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] != ' ') continue;
+    std::istringstream words(line);
+    std::string tag, name;
+    while (words >> tag >> name) {
+      if (tag == "X") basis.push_back({'X', name});
+      else if (tag == "U") basis.push_back({'U', name});
+    }
+  }
+  return ApplyBasisList(M, basis);
+}
+
+bool ApplyBasisList(EngineModel& M, const BasisList& basis) {
+  if (!M.modelPresent) return true;
+  SetPerturbation(M, 0);
   int k = 0;
   for (int j = 1; j <= M.n; ++j) M.Col(j).status = -1;
   for (int j = 1; j <= M.n; ++j) {
@@ -51,18 +69,12 @@ bool LoadBasis(EngineModel& M) {
     }
   }
   M.iterationCount = 0;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] != ' ') continue;
-    std::istringstream words(line);
-    std::string tag, name;
-    while (words >> tag >> name) {
-      const int j = M.FindColumnNumber(name);
-      if (j <= 0) continue;
-      ColumnRecord& c = M.Col(j);
-      if (tag == "X" && j > k) c.status = 0;
-      else if (tag == "U" && c.upper < 1e20) c.status = 1;
-    }
+  for (const BasisEntry& entry : basis) {
+    const int j = M.FindColumnNumber(entry.name);
+    if (j <= 0) continue;
+    ColumnRecord& c = M.Col(j);
+    if (entry.tag == 'X' && j > k) c.status = 0;
+    else if (entry.tag == 'U' && c.upper < 1e20) c.status = 1;
   }
   for (int j = M.n; j > k;) {
     if (M.Col(j).status == 0) {
@@ -89,6 +101,15 @@ bool LoadBasis(EngineModel& M) {
   if (!Reinvert(M)) return false;
   if (M.infeasCount > 0) SetPerturbation(M, 1);
   return true;
+}
+
+BasisList CurrentBasisList(const EngineModel& M) {
+  BasisList basis;
+  basis.reserve(static_cast<size_t>(std::max(0, M.m)));
+  for (int j = 1; j <= M.m && j <= M.n; ++j) basis.push_back({'X', M.Col(j).name});
+  for (int j = M.m + 1; j <= M.n; ++j)
+    if (M.Col(j).status == 1) basis.push_back({'U', M.Col(j).name});
+  return basis;
 }
 
 void LoadPseudoCosts(EngineModel& M) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/EngineFiles.h"
 #include "engine/EngineModel.h"
 #include "engine/ScratchEngineHost.h"
 
@@ -30,12 +31,25 @@ struct LpModel {
   std::vector<LpColumn> Columns;
   std::vector<double> Solution;
   double ObjectiveValue = 0;
+  // The basis of the last optimal continuous solve, valid while nothing but
+  // the objective has changed since.
+  vesk::engine::BasisList Basis;
+  bool BasisValid = false;
 
   double& A(int i, int j) { return Matrix[static_cast<size_t>(i - 1) * ColumnCount + (j - 1)]; }
 };
 
 LpModel g_model;
 vesk::engine::EngineHost* g_host = nullptr;
+bool g_warmStart = true;
+
+// Stores v in `slot`; a changed value changes the program beyond its objective.
+template <class T>
+void Change(T& slot, T v) {
+  if (slot == v) return;
+  slot = v;
+  g_model.BasisValid = false;
+}
 
 vesk::engine::EngineHost& Host() {
   if (g_host != nullptr) return *g_host;
@@ -52,6 +66,8 @@ std::string Numbered(const char* prefix, int k) { return prefix + std::to_string
 
 void LpSetHost(vesk::engine::EngineHost* host) { g_host = host; }
 
+void LpSetWarmStart(bool on) { g_warmStart = on; }
+
 int LpSetSize(int columns, int rows) {
   if (rows < 1 || columns < 1) return -1;
   LpModel& M = g_model;
@@ -64,6 +80,8 @@ int LpSetSize(int columns, int rows) {
   M.Columns.assign(static_cast<size_t>(columns), LpColumn{});
   M.Solution.assign(static_cast<size_t>(columns), 0.0);
   M.ObjectiveValue = 0;
+  M.Basis.clear();
+  M.BasisValid = false;
   M.Sized = true;
   return 0;
 }
@@ -76,37 +94,37 @@ int LpSetObjective(int j, double v) {
 
 int LpSetCoefficient(int i, int j, double v) {
   if (!RowOk(i) || !ColumnOk(j)) return -1;
-  g_model.A(i, j) = v;
+  Change(g_model.A(i, j), v);
   return 0;
 }
 
 int LpSetRhs(int i, double v) {
   if (!RowOk(i) || v < 0) return -1;
-  g_model.Rhs[static_cast<size_t>(i - 1)] = v;
+  Change(g_model.Rhs[static_cast<size_t>(i - 1)], v);
   return 0;
 }
 
 int LpSetRowType(int i, char t) {
   if (!RowOk(i) || (t != '<' && t != '=' && t != '>')) return -1;
-  g_model.RowType[static_cast<size_t>(i - 1)] = t;
+  Change(g_model.RowType[static_cast<size_t>(i - 1)], t);
   return 0;
 }
 
 int LpSetColumnType(int j, char t) {
   if (!ColumnOk(j) || (t != 'C' && t != 'B' && t != 'I')) return -1;
-  g_model.Columns[static_cast<size_t>(j - 1)].type = t;
+  Change(g_model.Columns[static_cast<size_t>(j - 1)].type, t);
   return 0;
 }
 
 int LpSetLowerBound(int j, double v) {
   if (!ColumnOk(j)) return -1;
-  g_model.Columns[static_cast<size_t>(j - 1)].lower = v;
+  Change(g_model.Columns[static_cast<size_t>(j - 1)].lower, v);
   return 0;
 }
 
 int LpSetUpperBound(int j, double v) {
   if (!ColumnOk(j)) return -1;
-  g_model.Columns[static_cast<size_t>(j - 1)].upper = v;
+  Change(g_model.Columns[static_cast<size_t>(j - 1)].upper, v);
   return 0;
 }
 
@@ -122,15 +140,14 @@ int LpRelease() {
   return 0;
 }
 
-int LpSolve() {
+namespace {
+
+// States the program in a fresh engine, solves it (from `warm` when given,
+// else from the crash basis) and maps the status. Returns 0 optimal,
+// 2 unbounded, 3 infeasible, -1 refused or unfinished.
+int SolveOnce(bool continuous, const vesk::engine::BasisList* warm) {
   using namespace vesk::engine;
   LpModel& L = g_model;
-  if (!L.Sized) return -1;
-  bool continuous = true;
-  for (const LpColumn& c : L.Columns) {
-    if (c.lower > c.upper) return -1;
-    if (c.type != 'C') continuous = false;
-  }
   const int m = L.RowCount, n = L.ColumnCount;
   try {
     EngineModel engine(Host());
@@ -173,6 +190,8 @@ int LpSolve() {
     engine.accumulatedTime = 0;
     engine.SetObjectiveRowName("OBJ");
     PrepareForSolve(engine);
+    // A loaded basis is reinverted at once, so the driver skips its crash.
+    if (warm != nullptr && engine.modelPresent && engine.prepared && !ApplyBasisList(engine, *warm)) return -1;
     std::string status;
     if (continuous) {
       SolveContinuous(engine);
@@ -196,11 +215,35 @@ int LpSolve() {
         objective += L.Objective[static_cast<size_t>(j - 1)] * v;
       }
       L.ObjectiveValue = objective;
+      if (continuous) {
+        L.Basis = CurrentBasisList(engine);
+        L.BasisValid = true;
+      }
     }
     return code;
   } catch (const EngineFatalError&) {
     return -1;
   }
+}
+
+}  // namespace
+
+int LpSolve() {
+  LpModel& L = g_model;
+  if (!L.Sized) return -1;
+  bool continuous = true;
+  for (const LpColumn& c : L.Columns) {
+    if (c.lower > c.upper) return -1;
+    if (c.type != 'C') continuous = false;
+  }
+  if (continuous && g_warmStart && L.BasisValid) {
+    // The program had an optimum, so only unboundedness is a verdict a new
+    // objective can bring; any other outcome from the kept basis is
+    // settled again from the crash basis.
+    const int code = SolveOnce(true, &L.Basis);
+    if (code == 0 || code == 2) return code;
+  }
+  return SolveOnce(continuous, nullptr);
 }
 
 }  // namespace vesk::solver

@@ -24,4 +24,11 @@ int LpRelease();
 // The host each LpSolve gives its engine; nullptr means a built-in scratch host.
 void LpSetHost(vesk::engine::EngineHost* host);
 
+// Warm start (on by default): after an optimal continuous solve the final
+// basis is kept, and the next LpSolve starts from it instead of the crash
+// basis as long as only the objective has changed since. Any other setter
+// that changes a value, LpSetSize and LpRelease drop it. Integer programs
+// always start from the crash basis.
+void LpSetWarmStart(bool on);
+
 }  // namespace vesk::solver
