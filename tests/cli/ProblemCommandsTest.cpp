@@ -2,11 +2,9 @@
 // goes to standard output and the messages on standard error.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
-#include <iterator>
-#include <sys/wait.h>
 
+#include "CliRun.h"
 #include "TestPaths.h"
 #include "core/problem/ProblemFile.h"
 #include "core/problem/ScriptedDialogs.h"
@@ -16,15 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-struct CliRun {
-  int code = -1;
-  std::string out, err;
-};
+using test::CliRun;
 
 class ProblemCommands : public testing::Test {
  protected:
@@ -32,20 +22,10 @@ class ProblemCommands : public testing::Test {
   void TearDown() override { fs::remove_all(dir_); }
 
   // Runs vesk-cli with `args` (already quoted for the shell).
-  CliRun Cli(const std::string& args) {
-    const fs::path out = dir_ / "stdout", err = dir_ / "stderr";
-    const std::string command = "'" + test::CliPath().string() + "' " + args + " >'" + out.string() + "' 2>'" +
-                                err.string() + "' </dev/null";
-    const int status = std::system(command.c_str());
-    CliRun run;
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = Slurp(out);
-    run.err = Slurp(err);
-    return run;
-  }
+  CliRun Cli(const std::string& args) { return test::RunCli(args); }
 
   std::string Path(const char* name) const { return (dir_ / name).string(); }
-  std::string Quoted(const char* name) const { return "'" + Path(name) + "'"; }
+  std::string Quoted(const char* name) const { return test::ShellQuote(Path(name)); }
 
   fs::path dir_;
 };
@@ -103,7 +83,7 @@ TEST_F(ProblemCommands, NewRefusesBadSizes) {
 
 TEST_F(ProblemCommands, CheckReportsEveryFault) {
   ASSERT_EQ(Cli("new --criteria 2 --actions 2 --categories 2 " + Quoted("p")).code, 0);
-  std::string text = Slurp(Path("p.tri"));
+  std::string text = test::ReadFileText(Path("p.tri"));
   // A lower bound that is not a number and a negative right-hand side: both
   // checks run and report.
   text.replace(text.find("K I 2\t0"), 7, "K I 2\tzz");
@@ -138,7 +118,7 @@ TEST_F(ProblemCommands, ConvertWritesVersionTwo) {
   CliRun run = Cli("convert " + Quoted("old.tri") + " " + Quoted("new.TRI"));
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(run.out, "wrote " + Path("new.TRI.tri") + "\n");
-  const std::string written = Slurp(Path("new.TRI.tri"));
+  const std::string written = test::ReadFileText(Path("new.TRI.tri"));
   EXPECT_EQ(written.rfind("c version 2\r\n", 0), 0u);
   EXPECT_NE(written.find("s 1\t2\t1\t2\t0\t0\r\nc Actions:\r\n"), std::string::npos);
   EXPECT_NE(written.find("a 1\t9\t1\t2\t2\t1\r\n"), std::string::npos);
@@ -146,7 +126,7 @@ TEST_F(ProblemCommands, ConvertWritesVersionTwo) {
 
   // Converting the result again changes nothing.
   ASSERT_EQ(Cli("convert " + Quoted("new.TRI.tri") + " " + Quoted("again.tri")).code, 0);
-  EXPECT_EQ(Slurp(Path("again.tri")), written);
+  EXPECT_EQ(test::ReadFileText(Path("again.tri")), written);
 
   CliRun broken = Cli("convert " + Quoted("missing.tri") + " " + Quoted("out.tri"));
   EXPECT_EQ(broken.code, 1);

@@ -1,12 +1,10 @@
 // vesk-cli robust and solution, run as a person would on the example problems.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <nlohmann/json.hpp>
-#include <sys/wait.h>
 
+#include "CliRun.h"
 #include "TestPaths.h"
 #include "core/problem/Problem.h"
 #include "core/problem/ProblemFile.h"
@@ -18,15 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-struct CliRun {
-  int code = -1;
-  std::string out, err;
-};
+using test::CliRun;
 
 class RobustCli : public testing::Test {
  protected:
@@ -40,25 +30,8 @@ class RobustCli : public testing::Test {
     if (!dir_.empty()) fs::remove_all(dir_);
   }
 
-  CliRun Cli(const std::string& args) {
-    const fs::path out = dir_ / "stdout", err = dir_ / "stderr";
-    std::string command = Quote(test::CliPath().string());
-    command += ' ';
-    command += args;
-    command += " >" + Quote(out.string()) + " 2>" + Quote(err.string()) + " </dev/null";
-    const int status = std::system(command.c_str());
-    CliRun run;
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = Slurp(out);
-    run.err = Slurp(err);
-    return run;
-  }
-  static std::string Quote(const std::string& text) {
-    std::string quoted(1, '\'');
-    quoted += text;
-    quoted += '\'';
-    return quoted;
-  }
+  CliRun Cli(const std::string& args) { return test::RunCli(args); }
+  static std::string Quote(const std::string& text) { return test::ShellQuote(text); }
   std::string Example(const std::string& name) const { return Quote((examples_ / (name + ".tri")).string()); }
   nlohmann::json Expected(const std::string& name) const {
     std::ifstream in(examples_ / (name + ".expected.json"));
@@ -102,7 +75,7 @@ TEST_F(RobustCli, TableSwitchesAndReport) {
 
   const std::string report = (dir_ / "out.rpt").string();
   ASSERT_EQ(Cli("robust " + Example("conflict") + " --report " + Quote(report)).code, 0);
-  const std::string text = Slurp(report);
+  const std::string text = test::ReadFileText(report);
   EXPECT_EQ(text.rfind("INPUT FILE:\r\n", 0), 0u);
   EXPECT_NE(text.find("action 6\t\t1\t\r\n"), std::string::npos);  // inconsistent: no worst, no best
 

@@ -3,34 +3,15 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
+#include "CliRun.h"
 #include "TestPaths.h"
 
 namespace {
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-};
-
-CliRun RunCli(const std::string& arguments) {
-  CliRun run;
-  std::string command = "'";
-  command += vesk::test::CliPath().string();
-  command += "' ";
-  command += arguments;
-  command += " 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  for (std::size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, got);
-  const int status = pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
+using vesk::test::CliRun;
+using vesk::test::RunCli;
 
 TEST(VolumeCli, SeededJsonRunOfTheHandExample) {
   auto dir = vesk::test::ExamplesDir();
@@ -39,7 +20,7 @@ TEST(VolumeCli, SeededJsonRunOfTheHandExample) {
   arguments += (*dir / "volume2.tri").string();
   arguments += "' --seed 0 --json";
   const CliRun run = RunCli(arguments);
-  ASSERT_EQ(run.exitCode, 0) << run.out;
+  ASSERT_EQ(run.code, 0) << run.out;
   const auto j = nlohmann::json::parse(run.out);
   EXPECT_EQ(j["dimension"], 2);
   EXPECT_EQ(j["samples"], 600000);
@@ -60,7 +41,7 @@ TEST(VolumeCli, Refusals) {
       {"volume x.tri --precision 6", 2},
       {"volume x.tri --precision 1", 2},
   };
-  for (const auto& c : cases) EXPECT_EQ(RunCli(c.arguments).exitCode, c.exitCode) << c.arguments;
+  for (const auto& c : cases) EXPECT_EQ(RunCli(c.arguments).code, c.exitCode) << c.arguments;
   const CliRun missing = RunCli("volume /nonexistent/problem.tri --json");
   const auto j = nlohmann::json::parse(missing.out);
   EXPECT_TRUE(j["samples"].is_null());

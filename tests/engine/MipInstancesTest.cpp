@@ -5,13 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "CliRun.h"
 #include "TestPaths.h"
 
 namespace {
@@ -63,20 +63,12 @@ struct CliRun {
 };
 
 CliRun RunCli(const std::filesystem::path& mps, const std::vector<std::string>& params) {
-  std::string command = "'";
-  command += vesk::test::CliPath().string();
-  command += "' lp '";
-  command += mps.string();
-  command += "' --json";
-  for (const auto& p : params) command += " --param '" + p + "'";
-  command += " 2>/dev/null";
+  std::string arguments = "lp " + vesk::test::ShellQuote(mps.string()) + " --json";
+  for (const auto& p : params) arguments += " --param " + vesk::test::ShellQuote(p);
+  const vesk::test::CliRun run = vesk::test::RunCli(arguments);
   CliRun r;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return r;
-  char buf[4096];
-  size_t got;
-  while ((got = std::fread(buf, 1, sizeof buf, pipe)) > 0) r.json.append(buf, got);
-  r.ok = ::pclose(pipe) != -1 && r.json.find('{') != std::string::npos;
+  r.json = run.out;
+  r.ok = run.code != -1 && r.json.find('{') != std::string::npos;
   return r;
 }
 

@@ -1,29 +1,18 @@
 // The `lp` command as a program: its output forms and exit codes.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "CliRun.h"
 #include "TestPaths.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct LpRun {
-  int exitCode;
-  std::string out, err;
-};
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using LpRun = vesk::test::CliRun;
 
 class CmdLp : public ::testing::Test {
  protected:
@@ -43,21 +32,12 @@ class CmdLp : public ::testing::Test {
 
   // Runs "vesk-cli lp ARGS..." with each argument quoted for the shell.
   LpRun Lp(std::initializer_list<std::string> args) {
-    std::string cmd;
-    auto quoted = [&cmd](const std::string& a) {
-      cmd += '\'';
-      cmd += a;
-      cmd += "' ";
-    };
-    quoted(vesk::test::CliPath().string());
-    quoted("lp");
-    for (const auto& a : args) quoted(a);
-    cmd += "> ";
-    quoted((dir_ / "out").string());
-    cmd += "2> ";
-    quoted((dir_ / "err").string());
-    int status = std::system(cmd.c_str());
-    return LpRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(dir_ / "out"), Slurp(dir_ / "err")};
+    std::string arguments = "lp";
+    for (const auto& a : args) {
+      arguments += ' ';
+      arguments += vesk::test::ShellQuote(a);
+    }
+    return vesk::test::RunCli(arguments);
   }
 
   fs::path dir_;
@@ -86,7 +66,7 @@ const std::string kSmall = "NAME small\nROWS\n N  profit\n L  cap 1\n L  cap 2\n
 TEST_F(CmdLp, JsonCarriesStatusObjectiveAndColumns) {
   fs::path f = Write("small.mps", kSmall);
   LpRun r = Lp({"--max", "--json", "--solution", f.string()});
-  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_EQ(r.code, 0) << r.err;
   auto j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["status"], "OPTIMAL SOLUTION");
   EXPECT_NEAR(j["objective"].get<double>(), 11, 1e-9);
@@ -97,7 +77,7 @@ TEST_F(CmdLp, JsonCarriesStatusObjectiveAndColumns) {
   EXPECT_NEAR(j["columns"]["y y"].get<double>(), 1, 1e-9);
 
   LpRun text = Lp({f.string()});  // minimised: 0 at the origin
-  ASSERT_EQ(text.exitCode, 0) << text.err;
+  ASSERT_EQ(text.code, 0) << text.err;
   EXPECT_NE(text.out.find("Status:     OPTIMAL SOLUTION"), std::string::npos) << text.out;
   EXPECT_NE(text.out.find("Objective:  0\n"), std::string::npos) << text.out;
   EXPECT_NE(text.out.find("Iterations: "), std::string::npos);
@@ -111,34 +91,34 @@ TEST_F(CmdLp, VerdictsProblemsAndUsageHaveTheirExitCodes) {
   fs::path broken = Write("bad.mps", "NAME\nROWS\n N o\n L r\nCOLUMNS\n x r one\nENDATA\n");
 
   LpRun inf = Lp({"--json", "--solution", infeasible.string()});
-  EXPECT_EQ(inf.exitCode, 0) << inf.err;
+  EXPECT_EQ(inf.code, 0) << inf.err;
   auto j = nlohmann::json::parse(inf.out);
   EXPECT_NE(j["status"].get<std::string>().find("INFEASIBLE"), std::string::npos);
   EXPECT_TRUE(j["objective"].is_null());
   EXPECT_TRUE(j["columns"].is_null());
 
   LpRun stopped = Lp({"--json", "--param", "MAXITER=0", small.string(), "--max"});
-  EXPECT_EQ(stopped.exitCode, 1);
+  EXPECT_EQ(stopped.code, 1);
   EXPECT_NE(nlohmann::json::parse(stopped.out)["status"].get<std::string>().find("UNFINISHED"), std::string::npos);
   EXPECT_NE(stopped.err.find("without a verdict"), std::string::npos) << stopped.err;
 
   LpRun bad = Lp({broken.string()});
-  EXPECT_EQ(bad.exitCode, 1);
+  EXPECT_EQ(bad.code, 1);
   EXPECT_NE(bad.err.find("line 6: malformed coefficient 'one'"), std::string::npos) << bad.err;
 
   LpRun missing = Lp({(dir_ / "absent.mps").string()});
-  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_EQ(missing.code, 1);
   EXPECT_NE(missing.err.find("cannot open"), std::string::npos) << missing.err;
 
   LpRun unknown = Lp({"--param", "NO-SUCH=1", small.string()});
-  EXPECT_EQ(unknown.exitCode, 2);
+  EXPECT_EQ(unknown.code, 2);
   EXPECT_NE(unknown.err.find("unknown engine parameter NO-SUCH"), std::string::npos) << unknown.err;
 
   LpRun noValue = Lp({"--param", "MAXITER", small.string()});
-  EXPECT_EQ(noValue.exitCode, 2) << noValue.err;
+  EXPECT_EQ(noValue.code, 2) << noValue.err;
 
-  EXPECT_EQ(Lp({}).exitCode, 2);
-  EXPECT_EQ(Lp({"--no-such-option", small.string()}).exitCode, 2);
+  EXPECT_EQ(Lp({}).code, 2);
+  EXPECT_EQ(Lp({"--no-such-option", small.string()}).code, 2);
 }
 
 }  // namespace

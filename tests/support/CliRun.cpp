@@ -1,0 +1,49 @@
+#include "CliRun.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "TestPaths.h"
+
+namespace vesk::test {
+
+std::string ShellQuote(std::string_view text) {
+  std::string quoted(1, '\'');
+  for (char c : text) {
+    if (c == '\'') quoted += "'\\''";
+    else quoted += c;
+  }
+  quoted += '\'';
+  return quoted;
+}
+
+std::string ReadFileText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+CliRun RunCli(const std::string& arguments) {
+  const auto dir = FreshTempDir("clirun");
+  const auto out = dir / "stdout", err = dir / "stderr";
+  std::string command = ShellQuote(CliPath().string());
+  command += ' ';
+  command += arguments;
+  command += " >";
+  command += ShellQuote(out.string());
+  command += " 2>";
+  command += ShellQuote(err.string());
+  command += " </dev/null";
+  const int status = std::system(command.c_str());
+  CliRun run;
+  run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.out = ReadFileText(out);
+  run.err = ReadFileText(err);
+  std::error_code ec;
+  std::filesystem::remove_all(dir, ec);
+  return run;
+}
+
+}  // namespace vesk::test
