@@ -317,20 +317,28 @@ class Reader {
     return true;
   }
 
+  // A fixed-format line of the form NAME ROW VALUE [ROW VALUE] (COLUMNS, RHS,
+  // RANGES): fills the name and the pairs, returns how many pairs it holds.
+  std::size_t FixedPairs(std::string_view line, std::string_view where, std::string_view& name,
+                         std::array<std::string_view, 2>& rows, std::array<std::string_view, 2>& values) {
+    auto f = Fixed(line).f;
+    if (!Trim(f[0]).empty()) Fail("unexpected text in columns 2-3" + std::string(where));
+    name = f[1];
+    rows = {f[2], f[4]};
+    values = {f[3], f[5]};
+    if (rows[0].empty()) Fail("missing row name");
+    const std::size_t pairs = (rows[1].empty() && Trim(values[1]).empty()) ? 1 : 2;
+    if (pairs == 2 && rows[1].empty()) Fail("missing second row name");
+    return pairs;
+  }
+
   void ColumnLine(std::string_view line) {
     if (MarkerLine(line)) return;
     std::string_view name;
     std::array<std::string_view, 2> rows{}, values{};
     std::size_t pairs = 0;
     if (model_.format == MpsFormat::Fixed) {
-      auto f = Fixed(line).f;
-      if (!Trim(f[0]).empty()) Fail("unexpected text in columns 2-3 of a COLUMNS line");
-      name = f[1];
-      rows = {f[2], f[4]};
-      values = {f[3], f[5]};
-      if (rows[0].empty()) Fail("missing row name");
-      pairs = (rows[1].empty() && Trim(values[1]).empty()) ? 1 : 2;
-      if (pairs == 2 && rows[1].empty()) Fail("missing second row name");
+      pairs = FixedPairs(line, " of a COLUMNS line", name, rows, values);
     } else {
       auto t = Tokens(line);
       if (t.size() != 3 && t.size() != 5) Fail("a COLUMNS line must hold a column and one or two row/value pairs");
@@ -402,14 +410,7 @@ class Reader {
     std::array<std::string_view, 2> rows{}, values{};
     std::size_t pairs = 0;
     if (model_.format == MpsFormat::Fixed) {
-      auto f = Fixed(line).f;
-      if (!Trim(f[0]).empty()) Fail("unexpected text in columns 2-3");
-      set = f[1];
-      rows = {f[2], f[4]};
-      values = {f[3], f[5]};
-      if (rows[0].empty()) Fail("missing row name");
-      pairs = (rows[1].empty() && Trim(values[1]).empty()) ? 1 : 2;
-      if (pairs == 2 && rows[1].empty()) Fail("missing second row name");
+      pairs = FixedPairs(line, "", set, rows, values);
     } else {
       // An odd number of fields starts with the set name.
       auto t = Tokens(line);
