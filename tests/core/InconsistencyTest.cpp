@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "RobustFixtures.h"
 #include "TestPaths.h"
 #include "core/analysis/ConstraintList.h"
 #include "core/analysis/Inconsistency.h"
@@ -24,22 +25,13 @@
 namespace vesk::core {
 namespace {
 
+using test::AddConstraint;
+
 Problem MakeProblem(int n) {
   Problem p;
   LayoutTables(p, n, 1, 2, /*withDefaults=*/true);
   for (int j = 1; j <= n; ++j) p.BGrid.SetCell(2, 1 + j, "1");  // k in [0, 1]: no bound rows
   return p;
-}
-
-void AddConstraint(Problem& p, const std::vector<std::string>& coefficients, const std::string& sign,
-                   const std::string& rhs) {
-  const int r = p.CGrid.RowCount();
-  p.CGrid.Resize(r + 1, p.CGrid.ColCount());
-  p.CGrid.SetCell(r, 0, "ad" + std::to_string(r - 1));
-  for (std::size_t v = 0; v < coefficients.size(); ++v) p.CGrid.SetCell(r, 1 + static_cast<int>(v), coefficients[v]);
-  p.CGrid.SetCell(r, p.SignColumn(), sign);
-  p.CGrid.SetCell(r, p.RhsColumn(), rhs);
-  ++p.NumConstraints;
 }
 
 // The state a robust-assignment command leaves when it rebuilt the lists of a
@@ -288,7 +280,7 @@ TEST(AcceptStep, GFormatHasSixSignificantDigits) {
 // The example problems: the robust command finds the inconsistency, then one
 // run lists the expected counts, each set one the reference allows.
 TEST(SuggestionExamples, CountsAndSetsOfTheExpectedRuns) {
-  auto dir = test::ExamplesDir();
+  auto dir = vesk::test::ExamplesDir();
   if (!dir) GTEST_SKIP() << "example problems not found";
   REQUIRE_INTEGER_PATH();
   int checked = 0;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "RobustFixtures.h"
 #include "TestPaths.h"
 #include "core/analysis/Volume.h"
 #include "core/problem/Errors.h"
@@ -23,6 +24,8 @@
 
 namespace vesk::core {
 namespace {
+
+using test::AddConstraint;
 
 // n criteria, one action without example, two categories; bounds lambda
 // [lamLow, 1], every k in [0, kHigh].
@@ -36,18 +39,6 @@ Problem MakeVolumeProblem(int n, const std::string& lamLow, const std::string& k
     p.BGrid.SetCell(2, 1 + j, kHigh);
   }
   return p;
-}
-
-// Appends an added constraint: coefficients lambda, k_1..k_n, sign, RHS.
-void AddConstraint(Problem& p, const std::vector<std::string>& coefficients, const std::string& sign,
-                   const std::string& rhs) {
-  const int r = p.CGrid.RowCount();
-  p.CGrid.Resize(r + 1, p.CGrid.ColCount());
-  p.CGrid.SetCell(r, 0, "ad" + std::to_string(r - 1));
-  for (std::size_t v = 0; v < coefficients.size(); ++v) p.CGrid.SetCell(r, 1 + static_cast<int>(v), coefficients[v]);
-  p.CGrid.SetCell(r, p.SignColumn(), sign);
-  p.CGrid.SetCell(r, p.RhsColumn(), rhs);
-  ++p.NumConstraints;
 }
 
 // ICGrid as the example constraints leave it when there is no example.
@@ -243,7 +234,7 @@ TEST(VolumeCommand, AllZeroesConstraintEndsTheSimulationWithItsReport) {
 // The example problems: exact counts with the seed of their expected run,
 // and the values within a few standard errors.
 TEST(VolumeExamples, SeededRunsGiveTheExpectedCounts) {
-  auto dir = test::ExamplesDir();
+  auto dir = vesk::test::ExamplesDir();
   if (!dir) GTEST_SKIP() << "example problems not found";
   int checked = 0;
   for (const auto& entry : std::filesystem::directory_iterator(*dir)) {
