@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/ScratchEngineHost.h"
+#include "SmallPrograms.h"
 #include "solver/LP_Unit_LPSolver.h"
 
 namespace vesk::solver {
@@ -116,17 +117,7 @@ TEST_F(LpSolverTest, BoundsTypesAndResolvingWithANewObjective) {
 TEST_F(LpSolverTest, IntegerColumnsReadBackWholeValues) {
   // max x + y + z with x <= 2, y <= 3 (general integers) and z binary: the
   // integer path reads the incumbent back as exact whole numbers.
-  ASSERT_EQ(LpSetSize(3, 2), 0);
-  for (int j = 1; j <= 3; ++j) LpSetObjective(j, 1);
-  LpSetCoefficient(1, 2, 1);
-  LpSetRhs(1, 3);
-  LpSetCoefficient(2, 3, 1);
-  LpSetRhs(2, 5);
-  LpSetUpperBound(1, 2);
-  LpSetUpperBound(2, 10);
-  LpSetColumnType(1, 'I');
-  LpSetColumnType(2, 'I');
-  LpSetColumnType(3, 'B');
+  ASSERT_EQ(test::StateSmallIntegerProgram(), 0);
   ASSERT_EQ(LpSolve(), 0);
   EXPECT_EQ(LpColumnValue(1), 2.0);
   EXPECT_EQ(LpColumnValue(2), 3.0);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/ScratchEngineHost.h"
+#include "SmallPrograms.h"
 #include "solver/LP_Unit_LPSolver.h"
 
 namespace vesk::solver {
@@ -263,17 +264,7 @@ TEST_F(LpWarmStartTest, AnyOtherChangeStartsFromTheCrashBasis) {
 TEST_F(LpWarmStartTest, IntegerProgramsAlwaysStartFromTheCrashBasis) {
   // max x + y + z with x <= 2, y <= 3 (integers), z binary, re-solved with
   // another objective: the integer path keeps its own start.
-  ASSERT_EQ(LpSetSize(3, 2), 0);
-  for (int j = 1; j <= 3; ++j) LpSetObjective(j, 1);
-  LpSetCoefficient(1, 2, 1);
-  LpSetRhs(1, 3);
-  LpSetCoefficient(2, 3, 1);
-  LpSetRhs(2, 5);
-  LpSetUpperBound(1, 2);
-  LpSetUpperBound(2, 10);
-  LpSetColumnType(1, 'I');
-  LpSetColumnType(2, 'I');
-  LpSetColumnType(3, 'B');
+  ASSERT_EQ(test::StateSmallIntegerProgram(), 0);
   ASSERT_EQ(LpSolve(), 0);
   const int crashesBefore = host_.crashes;
   LpSetObjective(2, -1);
