@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <memory>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -209,8 +210,12 @@ int SolveOnce(bool continuous, const vesk::engine::BasisList* warm) {
       double objective = 0;
       for (int j = 1; j <= n; ++j) {
         const std::string name = Numbered("Var", j);
-        const double v = L.Columns[static_cast<size_t>(j - 1)].type == 'C' ? engine.ColumnValue(name)
-                                                                           : engine.IntegerColumnValue(name);
+        // A continuous value is read back inside the column's own bounds: the
+        // engine's rounding may leave a basic column a hair outside them
+        // (-1e-16 for a weight at 0), which callers must not see.
+        const LpColumn& c = L.Columns[static_cast<size_t>(j - 1)];
+        const double v = c.type == 'C' ? std::clamp(engine.ColumnValue(name), c.lower, c.upper)
+                                       : engine.IntegerColumnValue(name);
         L.Solution[static_cast<size_t>(j - 1)] = v;
         objective += L.Objective[static_cast<size_t>(j - 1)] * v;
       }

@@ -203,6 +203,25 @@ TEST_F(LpWarmStartTest, NewObjectivesGiveTheOptimaOfFreshSolves) {
   }
 }
 
+TEST_F(LpWarmStartTest, ValuesAreReadBackInsideTheirBounds) {
+  // The engine's rounding leaves basic columns up to a few ulps outside their
+  // bounds; a caller comparing a weight with 0 or a credibility with lambda
+  // must see the bound itself, exactly.
+  for (unsigned seed = 1; seed <= 12; ++seed) {
+    const Program p = MakeProgram(5 + static_cast<int>(seed % 9), 20 + 3 * static_cast<int>(seed), seed);
+    LpRelease();
+    State(p);
+    for (const auto& c : Objectives(p.columns, 200 + seed)) {
+      SetObjective(c);
+      ASSERT_EQ(LpSolve(), 0) << "seed " << seed;
+      for (int j = 1; j <= p.columns; ++j) {
+        EXPECT_GE(LpColumnValue(j), p.lower[static_cast<size_t>(j - 1)]) << "seed " << seed << " column " << j;
+        EXPECT_LE(LpColumnValue(j), p.upper[static_cast<size_t>(j - 1)]) << "seed " << seed << " column " << j;
+      }
+    }
+  }
+}
+
 TEST_F(LpWarmStartTest, AnyOtherChangeStartsFromTheCrashBasis) {
   const Program base = MakeProgram(8, 30, 7);
   // A dense objective whose optimum leans on the changed entries.

@@ -46,10 +46,8 @@ void BuildInferenceGrid(const Problem& problem, SortingState& state);
 // cell is rewritten as "0"; a cell that does not convert throws ConversionError.
 int LoadInferenceProgram(const Problem& problem, SortingState& state, UserDialogs& dialogs);
 
-// Parameter i (0 lambda, j k_j) of the last solved inference program. The
-// engine may leave a value a rounding error outside its bounds [0, 1]
-// (-1.1e-16 for a weight at 0); it is put back on the bound, so that a weight
-// sum or a credibility at the border is not tipped by the noise.
+// Parameter i (0 lambda, j k_j) of the last solved inference program (its
+// LP column i+3; the solver interface reads it back inside its bounds [0, 1]).
 double InferredValue(int i);
 
 // Writes the Error column ("%.5g") of every IPGrid data row at InferredParams

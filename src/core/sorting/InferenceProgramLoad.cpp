@@ -62,6 +62,6 @@ int LoadInferenceProgram(const Problem& p, SortingState& state, UserDialogs& dia
   return 0;
 }
 
-double InferredValue(int i) { return std::clamp(solver::LpColumnValue(i + 3), 0.0, 1.0); }
+double InferredValue(int i) { return solver::LpColumnValue(i + 3); }
 
 }  // namespace vesk::core
