@@ -1,5 +1,4 @@
 // Stating the inference table IPGrid through the solver interface.
-#include <algorithm>
 #include <string>
 
 #include "core/sorting/CellValues.h"
