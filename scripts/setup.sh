@@ -2,7 +2,8 @@
 # Installs what the build and the tests need from Debian's packages (run as root).
 # With --bench it also installs the programs the benchmarks compare against.
 set -euo pipefail
-packages=(cmake g++ ninja-build libgtest-dev libcli11-dev nlohmann-json3-dev clang)
+packages=(cmake g++ ninja-build libgtest-dev libcli11-dev nlohmann-json3-dev clang
+          qt6-base-dev libgl-dev fonts-dejavu-core xvfb xauth imagemagick)
 if [ "${1:-}" = "--bench" ]; then
   packages+=(libglpk-dev glpk-utils coinor-cbc valgrind)
 fi
