@@ -1,0 +1,57 @@
+#pragma once
+// The grids of the main window, wired to the core rules: the four input
+// tables (key filters, painting, CGrid selection, AGrid mouse) and the output
+// tables (RGrid/ORGrid painting and selection, DGrid, ICGrid, IPGrid).
+// The main window places them in its page controls and tells them when the
+// problem or the results changed.
+#include <QObject>
+
+#include "core/problem/Problem.h"
+#include "core/problem/UserDialogs.h"
+#include "core/sorting/SortingState.h"
+#include "gui/GridView.h"
+
+namespace vesk::gui {
+
+class InputGrids : public QObject {
+  Q_OBJECT
+ public:
+  InputGrids(core::Problem& problem, core::UserDialogs& dialogs, QWidget* parent);
+
+  GridView* AGrid = nullptr;
+  GridView* FGrid = nullptr;
+  GridView* BGrid = nullptr;
+  GridView* CGrid = nullptr;
+
+  // The tables changed their shape (New, Open, a structural edit) or the
+  // toggles changed the rows shown.
+  void Reload();
+  // Cell texts changed without a change of shape.
+  void Repaint();
+  // The toolbar's cell-size controls.
+  void SetCellSizes(int rowHeight, int columnWidth, int fontSize);
+
+ signals:
+  // A key, an edit or a mouse command changed the problem or reset its
+  // results (the window hides its outputs and updates its caption and menus).
+  void problemChanged();
+};
+
+class ResultGrids : public QObject {
+  Q_OBJECT
+ public:
+  ResultGrids(core::Problem& problem, core::SortingState& state, core::UserDialogs& dialogs, QWidget* parent);
+
+  GridView* RGrid = nullptr;
+  GridView* ORGrid = nullptr;
+  GridView* DGrid = nullptr;
+  GridView* ICGrid = nullptr;
+  GridView* IPGrid = nullptr;
+
+  // The results changed (a computation ended, the order changed, an edit
+  // reset them): every output grid is rebuilt from the state.
+  void Reload();
+  void SetCellSizes(int rowHeight, int columnWidth, int fontSize);
+};
+
+}  // namespace vesk::gui
