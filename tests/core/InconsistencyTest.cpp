@@ -84,6 +84,10 @@ TEST(ConstraintList, EveryRowInAtLeastForm) {
   };
   ASSERT_EQ(s.IGrid.RowCount(), static_cast<int>(expected.size()));
   for (int r = 0; r < s.IGrid.RowCount(); ++r) EXPECT_EQ(Row(s.IGrid, r), expected[r]) << "row " << r;
+  // The window shows the zeros of the coefficients empty, never those of RHS.
+  EXPECT_TRUE(IGridCellBlank(s.IGrid, 2, 2));
+  EXPECT_FALSE(IGridCellBlank(s.IGrid, 6, 1));
+  EXPECT_FALSE(IGridCellBlank(s.IGrid, 2, 1));
 }
 
 TEST(SuggestionProgram, RowsColumnsAndTypesAsStated) {

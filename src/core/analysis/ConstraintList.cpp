@@ -89,4 +89,8 @@ void BuildConstraintList(const Problem& problem, SortingState& state) {
   }
 }
 
+bool IGridCellBlank(const Grid& IGrid, int column, int row) {
+  return IGrid.CellOrEmpty(row, column) == "0" && column != IGrid.ColCount() - 1;
+}
+
 }  // namespace vesk::core

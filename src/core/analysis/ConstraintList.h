@@ -24,4 +24,8 @@ inline int IGridRhsColumn(int n) { return n + 4; }
 // does not hold a number.
 void BuildConstraintList(const Problem& problem, SortingState& state);
 
+// IGrid painting: a cell holding exactly "0" is shown empty, except in the RHS
+// column (the last one).
+bool IGridCellBlank(const Grid& IGrid, int column, int row);
+
 }  // namespace vesk::core
