@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QString>
 #include <QWidget>
+#include <cstdint>
 #include <optional>
 
 #include "core/analysis/Inconsistency.h"
@@ -14,8 +15,15 @@
 #include "core/problem/UserDialogs.h"
 #include "core/sorting/SortingState.h"
 
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+
 namespace vesk::gui {
 
+class GridModel;
 class GridView;
 
 // "New Problem": the three count fields (EditAlt, EditCrit, EditCat).
@@ -26,8 +34,31 @@ class TNewFileForm : public QDialog {
   // Shows the dialog modally; the fields as typed on OK, nothing otherwise.
   std::optional<core::NewProblemFields> Run();
 
+  // The fields as they stand.
+  core::NewProblemFields Fields() const;
+
+  // OK: every field is checked first; a bad one keeps the dialog open.
+  void accept() override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
  private:
+  void BuildFields();
+  void BuildButtons();
+  int MaximumOf(const QLineEdit* field) const;
+  // The check made when a field is left; false (after its message, with the
+  // focus back in the field) when the text is not accepted.
+  bool CheckField(QLineEdit* field);
+
   core::UserDialogs& dialogs_;
+  QLineEdit* EditAlt = nullptr;
+  QLineEdit* EditCrit = nullptr;
+  QLineEdit* EditCat = nullptr;
+  QPushButton* OKButton = nullptr;
+  QPushButton* CancelButton = nullptr;
+  bool checking_ = false;
 };
 
 // The cell-size controls of the main window, which the inconsistency window
@@ -46,11 +77,32 @@ class TIAForm : public QDialog {
   // Places the window over `mainWindow` and shows it modally until it closes.
   void ShowModalOver(QWidget* mainWindow, const CellSizes& sizes);
 
+  // What ShowModalOver does before it runs the window: the placement over
+  // `mainWindow` and the activation rules (cell sizes, suggestion grid
+  // hidden, no solution of an earlier run offered).
+  void PlaceOver(QWidget* mainWindow, const CellSizes& sizes);
+
+  // The "Suggest" and "Help" buttons.
+  void BSuggestClick();
+  void BHelpClick();
+
  private:
+  void BuildConstraintGrid();
+  void BuildControls();
+  void BuildSuggestionGrid();
+  void ShowSuggestionGrid();
+
   const core::Problem& problem_;
   const core::SortingState& state_;
   core::InconsistencyAnalysis& analysis_;
   core::UserDialogs& dialogs_;
+  GridModel* iModel_ = nullptr;
+  GridView* IGrid = nullptr;
+  QSpinBox* MaxSuggestions = nullptr;
+  QPushButton* BSuggest = nullptr;
+  QPushButton* BHelp = nullptr;
+  GridModel* suggestionModel_ = nullptr;
+  GridView* SuggestionGrid = nullptr;
 };
 
 // "Vesk - Volume Computation".
@@ -62,11 +114,33 @@ class TVolumeForm : public QDialog {
   // Shows the window modally (after the main window's command opened it).
   void ShowModal();
 
+  // "&Start simulation". The generator starts from the clock unless a seed
+  // was set for reproducible runs.
+  void StartSimulationClick();
+  void SetSeed(std::optional<std::uint32_t> seed) { seed_ = seed; }
+
+  // Labels, precision and progress bar from the window's state.
+  void ShowState();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
+  void BuildLabels();
+  void BuildControls();
+
   const core::Problem& problem_;
   const core::SortingState& state_;
   core::VolumeWindow& window_;
   core::UserDialogs& dialogs_;
+  std::optional<std::uint32_t> seed_;
+  QLabel* DimensionValue = nullptr;
+  QLabel* AbsoluteValue = nullptr;
+  QLabel* RelativeValue = nullptr;
+  QSpinBox* PrecisionUpDown = nullptr;
+  QProgressBar* ProgressBar = nullptr;
+  QPushButton* StartButton = nullptr;
+  QPushButton* ExitButton = nullptr;
 };
 
 // "About".
@@ -74,6 +148,9 @@ class TAboutBox : public QDialog {
   Q_OBJECT
  public:
   explicit TAboutBox(QWidget* parent = nullptr);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
 };
 
 // "How to get help": four lines and the manual's folder.
@@ -81,6 +158,9 @@ class TGetHelpForm : public QDialog {
   Q_OBJECT
  public:
   TGetHelpForm(const QString& manualFolder, QWidget* parent = nullptr);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
 };
 
 // The engine's chart window: created hidden at start-up, never shown.

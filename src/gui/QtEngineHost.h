@@ -3,10 +3,12 @@
 // Cancel, a number prompt for the unbounded-column question, pending events
 // processed with user input held back (no menu can start a second
 // computation meanwhile), the clock, the engine's own heap figure and its
-// working folder. The console is detached.
+// working folder (a scratch folder of its own, never the person's current
+// folder). The console is detached.
 #include <filesystem>
 
 #include "engine/EngineHost.h"
+#include "engine/ScratchEngineHost.h"
 
 class QWidget;
 
@@ -27,6 +29,9 @@ class QtEngineHost : public engine::EngineHost {
  private:
   QWidget* parent_;
   long long engineHeap_ = 0;
+  // Owns the scratch folder: created on first use under the system temp
+  // folder, removed with its files when the host goes.
+  engine::ScratchEngineHost scratch_;
 };
 
 }  // namespace vesk::gui

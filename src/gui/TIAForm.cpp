@@ -1,0 +1,125 @@
+// "Inconsistency analysis": the constraint list IGrid, the number of
+// suggestions wanted, and the suggestion grid a "Suggest" run fills.
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "core/analysis/ConstraintList.h"
+#include "gui/FormDialogs.h"
+#include "gui/Forms.h"
+#include "gui/GridView.h"
+#include "gui/HelpPages.h"
+
+namespace vesk::gui {
+
+namespace {
+
+constexpr int kMainCaptionOffset = 27;   // the window leaves the main window's caption free
+constexpr int kRemoveColumnWidth = 150;  // " Constraints to remove"
+
+}  // namespace
+
+TIAForm::TIAForm(const core::Problem& problem, const core::SortingState& state, core::InconsistencyAnalysis& analysis,
+                 core::UserDialogs& dialogs, QWidget* parent)
+    : QDialog(parent), problem_(problem), state_(state), analysis_(analysis), dialogs_(dialogs) {
+  setObjectName("TIAForm");
+  setWindowTitle("Inconsistency analysis");
+  new QVBoxLayout(this);
+  BuildControls();
+  BuildConstraintGrid();
+  BuildSuggestionGrid();
+}
+
+void TIAForm::BuildControls() {
+  auto* row = new QHBoxLayout;
+  auto* label = new QLabel("Max. suggestions", this);
+  MaxSuggestions = new QSpinBox(this);
+  MaxSuggestions->setObjectName("MaxSuggestions");
+  MaxSuggestions->setRange(core::kMinSuggestions, core::kMaxSuggestions);
+  MaxSuggestions->setValue(analysis_.MaxSuggestions);
+  // A read-only edit with an up-down: the arrows change it, typing does not.
+  if (auto* edit = MaxSuggestions->findChild<QLineEdit*>()) edit->setReadOnly(true);
+  label->setBuddy(MaxSuggestions);
+  connect(MaxSuggestions, &QSpinBox::valueChanged, this, [this](int v) { analysis_.SetMaxSuggestions(v); });
+  BSuggest = new QPushButton("Suggest", this);
+  BSuggest->setObjectName("BSuggest");
+  connect(BSuggest, &QPushButton::clicked, this, &TIAForm::BSuggestClick);
+  BHelp = new QPushButton("Help", this);
+  BHelp->setObjectName("BHelp");
+  connect(BHelp, &QPushButton::clicked, this, &TIAForm::BHelpClick);
+  row->addWidget(label);
+  row->addWidget(MaxSuggestions);
+  row->addWidget(BSuggest);
+  row->addWidget(BHelp);
+  row->addStretch();
+  static_cast<QVBoxLayout*>(layout())->addLayout(row);
+}
+
+void TIAForm::BuildConstraintGrid() {
+  iModel_ = new GridModel([this]() -> const core::Grid& { return state_.IGrid; }, this);
+  iModel_->look = [this](int row, int column) {
+    CellLook look;
+    look.blank = core::IGridCellBlank(state_.IGrid, column, row);
+    return look;
+  };
+  IGrid = new GridView("IGrid", iModel_, this);
+  IGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // The description column is twice as wide as the others, also after the
+  // view applied its default sizes again.
+  auto widenDescription = [this] { IGrid->setColumnWidth(1, 2 * IGrid->DefaultColumnWidth()); };
+  connect(iModel_, &QAbstractItemModel::modelReset, this, widenDescription);
+  widenDescription();
+  layout()->addWidget(IGrid);
+}
+
+void TIAForm::BuildSuggestionGrid() {
+  suggestionModel_ = new GridModel([this]() -> const core::Grid& { return analysis_.SuggestionGrid; }, this);
+  SuggestionGrid = new GridView("SuggestionGrid", suggestionModel_, this);
+  SuggestionGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  auto widenText = [this] { SuggestionGrid->setColumnWidth(2, kRemoveColumnWidth); };
+  connect(suggestionModel_, &QAbstractItemModel::modelReset, this, widenText);
+  widenText();
+  SuggestionGrid->hide();
+  layout()->addWidget(SuggestionGrid);
+}
+
+void TIAForm::PlaceOver(QWidget* mainWindow, const CellSizes& sizes) {
+  if (mainWindow) {
+    const QRect main = mainWindow->frameGeometry();
+    move(main.left(), main.top() + kMainCaptionOffset);
+    resize(main.width(), main.height() - kMainCaptionOffset);
+  }
+  core::OpenInconsistencyWindow(analysis_);
+  IGrid->SetDefaultRowHeight(sizes.rowHeight);
+  IGrid->SetDefaultColumnWidth(sizes.columnWidth);
+  IGrid->SetFontSize(sizes.fontSize);
+  iModel_->Reload();
+  MaxSuggestions->setValue(analysis_.MaxSuggestions);
+  SuggestionGrid->hide();
+}
+
+void TIAForm::ShowModalOver(QWidget* mainWindow, const CellSizes& sizes) {
+  PlaceOver(mainWindow, sizes);
+  exec();
+}
+
+void TIAForm::BSuggestClick() {
+  FormDialogs dialogs(dialogs_);
+  BSuggest->setEnabled(false);
+  core::BSuggestClick(problem_, state_, analysis_, dialogs);
+  BSuggest->setEnabled(true);
+  ShowSuggestionGrid();
+}
+
+void TIAForm::ShowSuggestionGrid() {
+  suggestionModel_->Reload();
+  SuggestionGrid->setVisible(analysis_.SuggestionGridShown);
+}
+
+void TIAForm::BHelpClick() { ShowHelpPage("inconsistency.htm", dialogs_); }
+
+}  // namespace vesk::gui
