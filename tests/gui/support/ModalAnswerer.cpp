@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -58,6 +59,10 @@ void ModalAnswerer::Poll() {
   // Answer once per appearance: a box handled but not yet gone is left alone.
   if (modal->property("veskAnswered").toBool()) return;
   modal->setProperty("veskAnswered", true);
+  // A dialog that is run again (the windows reuse theirs) is a new appearance.
+  if (auto* dialog = qobject_cast<QDialog*>(modal))
+    connect(dialog, &QDialog::finished, dialog, [dialog] { dialog->setProperty("veskAnswered", false); },
+            Qt::SingleShotConnection);
   if (answers_.empty()) {
     auto* box = qobject_cast<QMessageBox*>(modal);
     unexpected << (box ? box->text() : QString(modal->metaObject()->className()) + " " + modal->windowTitle());
