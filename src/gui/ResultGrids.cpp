@@ -79,6 +79,11 @@ ResultGrids::ResultGrids(core::Problem& problem, core::SortingState& state, core
   ICGrid->SetLabelColumnWidthFactor(2);
   IPGrid->SetLabelColumnWidthFactor(2);
 
+  // Headers are fixed cells: a click on one selects no range cell.
+  for (GridView* v : {RGrid, ORGrid}) {
+    v->horizontalHeader()->setSectionsClickable(false);
+    v->verticalHeader()->setSectionsClickable(false);
+  }
   connect(RGrid->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) { SelectCell(RGrid, false, current); });
   connect(ORGrid->selectionModel(), &QItemSelectionModel::currentChanged, this,

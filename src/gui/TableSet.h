@@ -79,7 +79,7 @@ class ResultGrids : public QObject {
   core::Problem& problem_;
   core::SortingState& state_;
   core::UserDialogs& dialogs_;
-  bool selecting_ = false;  // a selection is being handled or set by the program
+  bool selecting_ = false;  // a selection is being handled
 };
 
 }  // namespace vesk::gui

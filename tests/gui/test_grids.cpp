@@ -390,6 +390,10 @@ class GridsTest : public QObject {
     QVERIFY(rgrid->isEnabled());
     Click(rgrid, 7, 2);
     QCOMPARE(state.DGrid.Cell(1, 0), std::string());
+    Click(rgrid, 0, 1);  // the header "C1" selects nothing: action 1 is not solved into 1
+    Click(rgrid, 1, 0);
+    QCOMPARE(rgrid->currentIndex(), rgrid->model()->index(7, 2));
+    QCOMPARE(state.DGrid.Cell(1, 0), std::string());
     QCOMPARE(state.IPGrid.RowCount(), programRows);
 
     // The solve runs with the grid disabled: a cell that no longer reads
