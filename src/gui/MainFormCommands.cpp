@@ -194,6 +194,11 @@ void TMainForm::PrintFormItemClick() {
 
 void TMainForm::PrintSetupItemClick() {
   if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  // Without a printer of the system the page setup has nothing to set up.
+  if (printer_->outputFormat() != QPrinter::NativeFormat) {
+    dialogs_.Information("No printer is installed on this system");
+    return;
+  }
   QPageSetupDialog dialog(printer_.get(), this);
   dialog.exec();
 }

@@ -89,6 +89,12 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), dialogs_(this), hos
 }
 
 TMainForm::~TMainForm() {
+  // The tables, the grid sets and the forms read the problem and the results,
+  // which go with this object: they go first.
+  const QList<QWidget*> widgets = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+  qDeleteAll(widgets);
+  delete inputs_;
+  delete results_;
   solver::LpRelease();
   solver::LpSetHost(nullptr);
 }
