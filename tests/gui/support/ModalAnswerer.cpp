@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -64,7 +65,10 @@ void ModalAnswerer::ExpectFile(const QString& path) {
       modal->close();
       return;
     }
-    dialog->selectFile(path);
+    // The name is typed as a person types it: the full path into the name
+    // field (selectFile alone races the dialog's own loading of its folder).
+    if (auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit")) edit->setText(path);
+    else dialog->selectFile(path);
     static_cast<QDialog*>(dialog)->accept();  // QDialog's public slot; QFileDialog's override runs
   });
 }
