@@ -89,9 +89,12 @@ void TIAForm::BuildSuggestionGrid() {
 
 void TIAForm::PlaceOver(QWidget* mainWindow, const CellSizes& sizes) {
   if (mainWindow) {
-    const QRect main = mainWindow->frameGeometry();
-    move(main.left(), main.top() + kMainCaptionOffset);
-    resize(main.width(), main.height() - kMainCaptionOffset);
+    // The outer rectangles are placed; this window is taken to get the same
+    // decorations as the main window, which fixes its inner size.
+    const QRect outer = mainWindow->frameGeometry();
+    const QSize decorations = outer.size() - mainWindow->geometry().size();
+    move(outer.left(), outer.top() + kMainCaptionOffset);
+    resize(QSize(outer.width(), outer.height() - kMainCaptionOffset) - decorations);
   }
   core::OpenInconsistencyWindow(analysis_);
   IGrid->SetDefaultRowHeight(sizes.rowHeight);

@@ -7,6 +7,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace vesk::guitest {
@@ -95,6 +96,7 @@ bool ModalAnswerer::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ModalAnswerer::Poll() {
+  if (property("veskAnswering").toBool()) return;
   QWidget* modal = QApplication::activeModalWidget();
   if (!modal || !modal->isVisible()) return;
   // Answer once per appearance: a box handled but not yet gone is left alone.
@@ -114,9 +116,18 @@ void ModalAnswerer::Poll() {
     if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject(); else modal->close();
     return;
   }
-  Answer answer = std::move(answers_.front());
-  answers_.pop_front();
-  answer(modal);
+  // The answer runs from a timer of its own, not from the polling one: an
+  // answer that provokes a further box (pressing a button that reports) then
+  // finds the polling going on while that box is open.
+  setProperty("veskAnswering", true);
+  QPointer<QWidget> target(modal);
+  QTimer::singleShot(0, this, [this, target] {
+    setProperty("veskAnswering", false);
+    if (!target || answers_.empty()) return;
+    Answer answer = std::move(answers_.front());
+    answers_.pop_front();
+    answer(target);
+  });
 }
 
 }  // namespace vesk::guitest
