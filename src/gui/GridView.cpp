@@ -1,6 +1,9 @@
 #include "gui/GridView.h"
 
+#include <QFontMetrics>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace vesk::gui {
 
@@ -58,6 +61,7 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
 
 Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
+  if (selectable && !selectable(index.row(), index.column())) return Qt::NoItemFlags;
   Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
   if (editable && editable(index.row(), index.column())) f |= Qt::ItemIsEditable;
   return f;
@@ -98,15 +102,15 @@ GridHeader::GridHeader(Qt::Orientation orientation, QWidget* parent) : QHeaderVi
 
 void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
   const QVariant background = model() ? model()->headerData(logicalIndex, orientation(), Qt::BackgroundRole) : QVariant();
-  if (!background.canConvert<QBrush>()) {
+  const QVariant foreground = model() ? model()->headerData(logicalIndex, orientation(), Qt::ForegroundRole) : QVariant();
+  if (!background.canConvert<QBrush>() && !foreground.canConvert<QBrush>()) {
     QHeaderView::paintSection(painter, rect, logicalIndex);
     return;
   }
   painter->save();
-  painter->fillRect(rect, background.value<QBrush>());
+  painter->fillRect(rect, background.canConvert<QBrush>() ? background.value<QBrush>() : palette().button());
   painter->setPen(palette().color(QPalette::Mid));
   painter->drawRect(rect.adjusted(0, 0, -1, -1));
-  const QVariant foreground = model()->headerData(logicalIndex, orientation(), Qt::ForegroundRole);
   painter->setPen(foreground.canConvert<QBrush>() ? foreground.value<QBrush>().color() : QColor(Qt::black));
   painter->drawText(rect.adjusted(2, 1, -1, 0), Qt::AlignLeft | Qt::AlignTop,
                     model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString());
@@ -128,6 +132,18 @@ GridView::GridView(const QString& name, GridModel* model, QWidget* parent) : QTa
   horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   connect(model, &QAbstractItemModel::modelReset, this, &GridView::ApplySizes);
+  horizontalHeader()->viewport()->installEventFilter(this);
+  verticalHeader()->viewport()->installEventFilter(this);
+  ApplySizes();
+}
+
+void GridView::SetHasLabelColumn(bool label) {
+  labelColumn_ = label;
+  ApplySizes();
+}
+
+void GridView::SetLabelColumnWidthFactor(int factor) {
+  labelFactor_ = factor;
   ApplySizes();
 }
 
@@ -155,9 +171,10 @@ void GridView::ApplySizes() {
   horizontalHeader()->setDefaultSectionSize(columnWidth_);
   verticalHeader()->setDefaultSectionSize(rowHeight_);
   horizontalHeader()->setFixedHeight(rowHeight_ + 2);
-  verticalHeader()->setFixedWidth(columnWidth_);
+  verticalHeader()->setVisible(labelColumn_);
+  verticalHeader()->setFixedWidth(labelColumn_ ? columnWidth_ * labelFactor_ : 0);
   for (int c = 0; c < columns; ++c) {
-    setColumnHidden(c, c == 0);
+    setColumnHidden(c, labelColumn_ && c == 0);
     setColumnWidth(c, columnWidth_);
   }
   for (int r = 0; r < rows; ++r) {
@@ -168,5 +185,46 @@ void GridView::ApplySizes() {
 }
 
 QRect GridView::CellRect(int row, int column) const { return visualRect(model_->index(row, column)); }
+
+std::pair<int, int> GridView::CellAt(const QWidget* widget, const QPoint& pos) const {
+  if (widget == viewport()) {
+    const QModelIndex index = indexAt(pos);
+    if (index.isValid()) return {index.row(), index.column()};
+  } else if (widget == horizontalHeader()->viewport()) {
+    const int column = horizontalHeader()->logicalIndexAt(pos);
+    if (column >= 0) return {0, column};
+  } else if (widget == verticalHeader()->viewport()) {
+    const int row = verticalHeader()->logicalIndexAt(pos);
+    if (row >= 0) return {row, 0};
+  }
+  return {-1, -1};
+}
+
+bool GridView::ShowHint(QWidget* widget, QHelpEvent* event) {
+  const auto [row, column] = CellAt(widget, event->pos());
+  const core::Grid& grid = model_->grid();
+  if (grid.Contains(row, column)) {
+    const QString text = QString::fromStdString(grid.Cell(row, column));
+    if (QFontMetrics(font()).horizontalAdvance(text) > columnWidth_) {
+      QToolTip::showText(event->globalPos(), text, widget, QRect(event->pos() - QPoint(3, 3), QSize(6, 6)));
+      return true;
+    }
+  }
+  if (toolTip().isEmpty()) QToolTip::hideText();
+  else QToolTip::showText(event->globalPos(), toolTip(), widget);
+  return true;
+}
+
+bool GridView::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) return ShowHint(viewport(), static_cast<QHelpEvent*>(event));
+  return QTableView::viewportEvent(event);
+}
+
+bool GridView::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ToolTip &&
+      (watched == horizontalHeader()->viewport() || watched == verticalHeader()->viewport()))
+    return ShowHint(static_cast<QWidget*>(watched), static_cast<QHelpEvent*>(event));
+  return QTableView::eventFilter(watched, event);
+}
 
 }  // namespace vesk::gui

@@ -19,6 +19,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "core/problem/Grid.h"
 
@@ -48,6 +49,10 @@ class GridModel : public QAbstractTableModel {
   std::function<CellLook(int row, int column)> look;
   // Whether cell (row, column) takes an editor (default: none does).
   std::function<bool(int row, int column)> editable;
+  // Whether cell (row, column) may become the current cell or be selected
+  // (default: every cell may). A cell that may not is skipped by the keyboard
+  // and ignored by the mouse, so it never gets the editor either.
+  std::function<bool(int row, int column)> selectable;
   // Writes an edited text into the problem; false refuses it.
   std::function<bool(int row, int column, const std::string& text)> commit;
 
@@ -110,16 +115,39 @@ class GridView : public QTableView {
   // header row and label column from the body (after a Reload).
   void ApplySizes();
 
+  // Grid column 0 is the label column (shown as the vertical header, the
+  // default) or, when `label` is false, an ordinary column of the body and
+  // the grid has no row labels (DGrid).
+  void SetHasLabelColumn(bool label);
+  // The label column is `factor` times the default column width (ICGrid and
+  // IPGrid: 2).
+  void SetLabelColumnWidthFactor(int factor);
+
   // Rows that have height 0 (FGrid's u and v rows when their toggle is up).
   std::function<bool(int row)> rowShown;
 
   // The rectangle of grid cell (row, column) in the viewport's coordinates.
   QRect CellRect(int row, int column) const;
 
+  // Hints: over a cell (headers included) whose text is wider than the
+  // default column width the hint is the cell's full text, valid while the
+  // pointer stays within 3 pixels; elsewhere it is the grid's own toolTip().
+  // Returns the grid cell under `pos` of `widget` (the viewport or a header's
+  // viewport), or (-1, -1).
+  std::pair<int, int> CellAt(const QWidget* widget, const QPoint& pos) const;
+
+ protected:
+  bool viewportEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  bool ShowHint(QWidget* widget, QHelpEvent* event);
+
   GridModel* model_;
   int rowHeight_ = 16;
   int columnWidth_ = 48;
+  bool labelColumn_ = true;
+  int labelFactor_ = 1;
 };
 
 }  // namespace vesk::gui

@@ -11,6 +11,10 @@
 #include "core/sorting/SortingState.h"
 #include "gui/GridView.h"
 
+namespace vesk::core {
+enum class InputTable;
+}
+
 namespace vesk::gui {
 
 class InputGrids : public QObject {
@@ -34,7 +38,16 @@ class InputGrids : public QObject {
  signals:
   // A key, an edit or a mouse command changed the problem or reset its
   // results (the window hides its outputs and updates its caption and menus).
+  // It comes for every key typed into a cell, while the cell's editor is
+  // open: answer it with Repaint at most, since Reload closes the editor.
   void problemChanged();
+
+ private:
+  void WireInputGrid(GridView* grid, core::InputTable table);
+  void AfterMouseChange();
+
+  core::Problem& problem_;
+  core::UserDialogs& dialogs_;
 };
 
 class ResultGrids : public QObject {
@@ -49,9 +62,24 @@ class ResultGrids : public QObject {
   GridView* IPGrid = nullptr;
 
   // The results changed (a computation ended, the order changed, an edit
-  // reset them): every output grid is rebuilt from the state.
+  // reset them): every output grid is rebuilt from the state, and ShowOrder
+  // follows.
   void Reload();
+  // Shows RGrid or ORGrid (they lie on top of each other) as
+  // SortingState::ShowVariabilityOrder says, and DGrid anew (switching the
+  // order clears its row 1).
+  void ShowOrder();
   void SetCellSizes(int rowHeight, int columnWidth, int fontSize);
+
+ private:
+  // The selection handler of RGrid and ORGrid: solves the selected
+  // assignment with the grid disabled meanwhile, then shows DGrid anew.
+  void SelectCell(GridView* grid, bool ordered, const QModelIndex& current);
+
+  core::Problem& problem_;
+  core::SortingState& state_;
+  core::UserDialogs& dialogs_;
+  bool selecting_ = false;  // a selection is being handled
 };
 
 }  // namespace vesk::gui

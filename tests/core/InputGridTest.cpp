@@ -193,6 +193,24 @@ TEST(CGridSelection, NormRowAndFixedCellsCannotBeSelected) {
   EXPECT_FALSE(CGridCellSelectable(p, 2, 0));
 }
 
+TEST(InputCellEditable, DataCellsOnly) {
+  using T = InputTable;
+  Problem p = WithConstraint();
+  struct Case {
+    T table;
+    int row, column;
+    bool editable;
+  } const cases[] = {
+      {T::AGrid, 1, 3, true},  {T::AGrid, 1, 2, false}, {T::AGrid, 1, 0, false}, {T::AGrid, 0, 3, false},
+      {T::FGrid, 6, 1, true},  {T::FGrid, 1, 0, false}, {T::BGrid, 2, 3, true},  {T::BGrid, 3, 1, false},
+      {T::CGrid, 1, 1, true},  {T::CGrid, 2, 5, true},  {T::CGrid, 2, 6, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(InputCellEditable(p, c.table, c.row, c.column), c.editable)
+        << static_cast<int>(c.table) << " " << c.row << "," << c.column;
+  EXPECT_FALSE(InputCellEditable(Problem{}, T::AGrid, 1, 3));  // no tables yet
+}
+
 TEST(Toggles, UsevjUpReleasesAndDisablesUseuj) {
   Problem p = MakeProblem(2, 1, 2);  // vj down, uj up
   const int u = p.ProfileRow(1) + 3, v = p.ProfileRow(1) + 4;

@@ -105,6 +105,10 @@ std::string FilterPastedText(Problem& p, InputTable table, int row, int column, 
   return kept;
 }
 
+bool InputCellEditable(const Problem& p, InputTable table, int row, int column) {
+  return EditableCell(p, table, row, column);
+}
+
 bool CGridRowEditable(const Problem& p, int row) {
   const std::string& label = p.CGrid.CellOrEmpty(row, 0);
   return label.empty() || label.front() == 'a';

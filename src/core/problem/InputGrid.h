@@ -51,6 +51,11 @@ KeyDecision FilterKey(Problem& problem, InputTable table, int row, int column, c
 // text is empty).
 std::string FilterPastedText(Problem& problem, InputTable table, int row, int column, std::string_view text);
 
+// Whether cell (row, column) of `table` is a data cell that takes typed keys:
+// not a header, a row label or one of AGrid's name and example columns. (The
+// CGrid Norm row is such a cell but drops every key; see CGridCellSelectable.)
+bool InputCellEditable(const Problem& problem, InputTable table, int row, int column);
+
 // True when CGrid row `row` holds an added constraint (label empty or
 // starting with 'a'); false for the Norm row.
 bool CGridRowEditable(const Problem& problem, int row);
