@@ -15,16 +15,16 @@ const QColor kRed(255, 0, 0);
 const QColor kLime(0, 255, 0);
 
 // The category cells are filled over their text, so a hole's "X" never shows.
-CellLook ResultLook(core::CellPaint paint) {
+CellLook ResultLook(core::ResultPaint paint) {
   CellLook look;
   switch (paint) {
-    case core::CellPaint::Default: return look;
-    case core::CellPaint::Aqua: look.background = kAqua; return look;
-    case core::CellPaint::White: look.background = kWhite; break;
-    case core::CellPaint::Green: look.background = kGreen; break;
-    case core::CellPaint::Red: look.background = kRed; break;
-    case core::CellPaint::Lime: look.background = kLime; break;
-    case core::CellPaint::Hatched:
+    case core::ResultPaint::Default: return look;
+    case core::ResultPaint::Aqua: look.background = kAqua; return look;
+    case core::ResultPaint::White: look.background = kWhite; break;
+    case core::ResultPaint::Green: look.background = kGreen; break;
+    case core::ResultPaint::Red: look.background = kRed; break;
+    case core::ResultPaint::Lime: look.background = kLime; break;
+    case core::ResultPaint::Hatched:
       look.background = kWhite;
       look.hatched = true;
       break;

@@ -111,16 +111,16 @@ TEST_F(ResultViewTest, RangePaintingConsistent) {
   Run();
   const int inferred = s.InferredCategory[0];  // 2 or 4
   for (int h = 1; h <= 4; ++h) {
-    CellPaint expected = h == 1 ? CellPaint::White : h == 3 ? CellPaint::Hatched : CellPaint::Lime;
-    if (h == inferred) expected = CellPaint::Green;
+    ResultPaint expected = h == 1 ? ResultPaint::White : h == 3 ? ResultPaint::Hatched : ResultPaint::Lime;
+    if (h == inferred) expected = ResultPaint::Green;
     EXPECT_EQ(ResultCellPaint(p, s, false, h, 1), expected) << h;
     EXPECT_EQ(ResultCellPaint(p, s, true, h, 1), expected) << h;  // H has the widest range
   }
-  EXPECT_EQ(ResultCellPaint(p, s, false, 0, 1), CellPaint::Aqua);    // example [2, 4]
-  EXPECT_EQ(ResultCellPaint(p, s, false, 0, 2), CellPaint::Default);  // [1, 4]: none
-  EXPECT_EQ(ResultCellPaint(p, s, false, 2, 0), CellPaint::Default);  // header
+  EXPECT_EQ(ResultCellPaint(p, s, false, 0, 1), ResultPaint::Aqua);    // example [2, 4]
+  EXPECT_EQ(ResultCellPaint(p, s, false, 0, 2), ResultPaint::Default);  // [1, 4]: none
+  EXPECT_EQ(ResultCellPaint(p, s, false, 2, 0), ResultPaint::Default);  // header
   p.AGrid.SetCell(1, 1, "-");  // being typed: painting must not fail
-  EXPECT_EQ(ResultCellPaint(p, s, false, 0, 1), CellPaint::Default);
+  EXPECT_EQ(ResultCellPaint(p, s, false, 0, 1), ResultPaint::Default);
 }
 
 TEST_F(ResultViewTest, RangePaintingInconsistentAndInferenceRows) {
@@ -131,8 +131,8 @@ TEST_F(ResultViewTest, RangePaintingInconsistentAndInferenceRows) {
   ASSERT_FALSE(s.Consistent);
   const int inferred = s.InferredCategory[0];
   for (int h = 1; h <= 3; ++h) {
-    const CellPaint expected =
-        h != inferred ? CellPaint::White : (h == 2 ? CellPaint::Green : CellPaint::Red);
+    const ResultPaint expected =
+        h != inferred ? ResultPaint::White : (h == 2 ? ResultPaint::Green : ResultPaint::Red);
     EXPECT_EQ(ResultCellPaint(p, s, false, h, 1), expected) << h;
   }
   EXPECT_FALSE(SelectionAction(p, s, false, inferred, 1));

@@ -120,22 +120,22 @@ void ShowByVariabilityOrder(SortingState& s) {
   ClearSelectedVector(s);
 }
 
-CellPaint ResultCellPaint(const Problem& p, const SortingState& s, bool ordered, int column, int row) {
+ResultPaint ResultCellPaint(const Problem& p, const SortingState& s, bool ordered, int column, int row) {
   const auto a = ResultRowAction(s, ordered, row);
-  if (!a || *a > p.NumActions || column < 0 || column > p.NumCategories) return CellPaint::Default;
+  if (!a || *a > p.NumActions || column < 0 || column > p.NumCategories) return ResultPaint::Default;
   const auto [low, high] = Example(p, *a);
-  if (column == 0) return (low > 1 || high < p.NumCategories) ? CellPaint::Aqua : CellPaint::Default;
+  if (column == 0) return (low > 1 || high < p.NumCategories) ? ResultPaint::Aqua : ResultPaint::Default;
   const int i = *a - 1;
   const int inferred = i < static_cast<int>(s.InferredCategory.size()) ? s.InferredCategory[i] : 0;
   if (!s.Consistent) {
-    if (column != inferred) return CellPaint::White;
-    return (low <= column && column <= high) ? CellPaint::Green : CellPaint::Red;
+    if (column != inferred) return ResultPaint::White;
+    return (low <= column && column <= high) ? ResultPaint::Green : ResultPaint::Red;
   }
-  if (column < s.WorstCategory[i] || column > s.BestCategory[i]) return CellPaint::White;
-  if (column == inferred) return CellPaint::Green;
+  if (column < s.WorstCategory[i] || column > s.BestCategory[i]) return ResultPaint::White;
+  if (column == inferred) return ResultPaint::Green;
   const Grid& grid = ordered ? s.ORGrid : s.RGrid;
-  if (!grid.CellOrEmpty(row, column).empty()) return CellPaint::Hatched;
-  return CellPaint::Lime;
+  if (!grid.CellOrEmpty(row, column).empty()) return ResultPaint::Hatched;
+  return ResultPaint::Lime;
 }
 
 bool IPGridRowRed(const SortingState& s, int row) {

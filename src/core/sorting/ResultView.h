@@ -46,7 +46,7 @@ void ResultCellSelected(const Problem& problem, SortingState& state, UserDialogs
 void ShowByInputOrder(SortingState& state);
 void ShowByVariabilityOrder(SortingState& state);
 
-enum class CellPaint {
+enum class ResultPaint {
   Default,    // the grid's own painting
   Aqua,       // name of an action with an assignment example
   White,      // category cell outside what is coloured
@@ -57,7 +57,7 @@ enum class CellPaint {
 };
 
 // Painting of RGrid / ORGrid cell (column, row).
-CellPaint ResultCellPaint(const Problem& problem, const SortingState& state, bool ordered, int column, int row);
+ResultPaint ResultCellPaint(const Problem& problem, const SortingState& state, bool ordered, int column, int row);
 
 // IPGrid: data row r drawn in red when r-1 is a violated row (r-1 < 256).
 bool IPGridRowRed(const SortingState& state, int row);

@@ -30,11 +30,24 @@ class ModalAnswerer : public QObject {
   void ExpectMessage(const QString& buttonText = {});
   // A QInputDialog: types `text` and presses OK (or Cancel when `cancel`).
   void ExpectInput(const QString& text, bool cancel = false);
+  // A QFileDialog: chooses `path` and accepts it.
+  void ExpectFile(const QString& path);
+
+  // With nothing queued, a box is answered as a person who declines
+  // everything would: Cancel, else No, else its only button (OK); any other
+  // dialog is rejected. Such boxes are recorded in `messages`, not in
+  // `unexpected`.
+  bool declineUnqueued = false;
 
   // Texts of every message box seen, and of boxes that came unexpected.
   QStringList messages;
   QStringList unexpected;
   bool Idle() const { return answers_.empty(); }
+
+ protected:
+  // A dialog that is shown again (the forms created once at start) is
+  // answered again: its mark is cleared when it hides.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Poll();

@@ -1,0 +1,274 @@
+// The main window's commands: each forwards to core, then the window shows
+// what changed.
+#include <QAbstractButton>
+#include <QAction>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSpinBox>
+#include <QStatusTipEvent>
+#include <QTabBar>
+#include <QTabWidget>
+#include <new>
+
+#include "core/problem/Errors.h"
+#include "core/problem/NewProblem.h"
+#include "core/problem/ProblemFile.h"
+#include "core/problem/Toggles.h"
+#include "core/sorting/ResultView.h"
+#include "core/sorting/RobustAssignments.h"
+#include "gui/HelpPages.h"
+#include "gui/TMainForm.h"
+#include "gui/TableSet.h"
+
+namespace vesk::gui {
+
+namespace {
+
+// Shown when a command runs out of memory.
+constexpr const char* kOutOfMemory = "Out of memory: Try closing other applications";
+
+}  // namespace
+
+bool TMainForm::ResultsCurrent() const {
+  return problem_.ResultsAvailable && state_.Generation == problem_.ResultsGeneration;
+}
+
+CellSizes TMainForm::cellSizes() const {
+  return {heightUpDown_->value(), widthUpDown_->value(), fontUpDown_->value()};
+}
+
+bool TMainForm::RunCommand(const std::function<bool()>& body) {
+  // Computations let the window repaint meanwhile, with the person's input
+  // held back; a command never starts inside another one.
+  if (commandRunning_) return false;
+  commandRunning_ = true;
+  bool done = false;
+  try {
+    done = body();
+  } catch (const core::ProgramError& e) {
+    dialogs_.Error(std::string(e.what()) + " (unit " + e.Unit() + ")");
+  } catch (const core::ConversionError& e) {
+    dialogs_.Error(e.what());
+  } catch (const std::bad_alloc&) {
+    dialogs_.Error(kOutOfMemory);
+  }
+  dialogs_.SetBusy(false);
+  dialogs_.ShowProgress(false);
+  commandRunning_ = false;
+  inputs_->Reload();
+  results_->Reload();
+  UpdateWindow();
+  return done;
+}
+
+void TMainForm::UpdateMenus() {
+  for (const MenuRule& rule : rules_) rule.action->setEnabled(rule.enabled());
+  inputOrderItem_->setChecked(!state_.ShowVariabilityOrder);
+  variabilityOrderItem_->setChecked(state_.ShowVariabilityOrder);
+}
+
+void TMainForm::UpdateWindow() {
+  setWindowTitle(QString::fromStdString(problem_.Caption));
+  pageControlIn_->setVisible(problem_.TablesShown);
+
+  const bool current = ResultsCurrent();
+  pageControlOut_->setVisible(current && state_.OutputShown);
+  pageControlOut_->setTabVisible(inferredConstraintsTab_, state_.InferredConstraintsTabShown);
+  pageControlOut_->setTabVisible(indicesTab_, state_.IndicesTabShown);
+  // Red tabs: what the output shows no longer belongs to the problem.
+  const QColor tabText = current ? QColor(Qt::black) : QColor(Qt::red);
+  for (int i = 0; i < pageControlOut_->count(); ++i) pageControlOut_->tabBar()->setTabTextColor(i, tabText);
+  results_->RGrid->setVisible(!state_.ShowVariabilityOrder);
+  results_->ORGrid->setVisible(state_.ShowVariabilityOrder);
+  indexLabel_->setText(QString::fromStdString(state_.IndexText));
+  variationLabel_->setText(QString::fromStdString(state_.VariationText));
+
+  usevjButton_->setChecked(problem_.UsevjDown);
+  useujButton_->setChecked(problem_.UseujDown);
+  useujButton_->setEnabled(core::UseujEnabled(problem_));
+
+  speedButtonReport_->setEnabled(current);
+  speedButtonSave_->setEnabled(problem_.TablesShown);
+  UpdateMenus();
+}
+
+void TMainForm::InputChanged() {
+  // A key, a rename or an example changed the problem: the outputs no longer
+  // belong to it. The input grids keep their editor; only the output grids
+  // are rebuilt.
+  results_->Reload();
+  UpdateWindow();
+}
+
+void TMainForm::ApplyCellSizes() {
+  const CellSizes s = cellSizes();
+  inputs_->SetCellSizes(s.rowHeight, s.columnWidth, s.fontSize);
+  results_->SetCellSizes(s.rowHeight, s.columnWidth, s.fontSize);
+}
+
+void TMainForm::UsevjButtonClick(bool down) {
+  RunCommand([&] { return core::SetUsevj(problem_, down); });
+}
+
+void TMainForm::UseujButtonClick(bool down) {
+  RunCommand([&] { return core::SetUseuj(problem_, down); });
+}
+
+bool TMainForm::event(QEvent* e) {
+  if (e->type() == QEvent::StatusTip) {
+    statusPanel_->setText(static_cast<QStatusTipEvent*>(e)->tip());
+    return true;
+  }
+  return QMainWindow::event(e);
+}
+
+void TMainForm::closeEvent(QCloseEvent* e) {
+  if (problem_.DataModified && !dialogs_.Unattended()) {
+    QMessageBox box(QMessageBox::Question, "Confirm", "Save current files?",
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Yes);
+    const int answer = box.exec();
+    // Closing never loses the problem: a cancelled or failed save keeps the window.
+    if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !RunCommand([&] {
+                                            return core::SaveData(problem_, dialogs_);
+                                          }))) {
+      e->ignore();
+      return;
+    }
+  }
+  e->accept();
+}
+
+bool TMainForm::OpenFile(const QString& path) {
+  return RunCommand([&] { return core::ReadProblemFile(problem_, dialogs_, path.toStdString()); });
+}
+
+void TMainForm::ShowAboutBox() {
+  TAboutBox box(this);
+  box.exec();
+}
+
+void TMainForm::NewItemClick() {
+  RunCommand([&] { return core::NewCommand(problem_, dialogs_, [&] { return newForm_->Run(); }); });
+}
+
+void TMainForm::OpenItemClick() {
+  RunCommand([&] { return core::OpenProblem(problem_, dialogs_); });
+}
+
+void TMainForm::ReportItemClick() {
+  RunCommand([&] { return core::ReportItemClick(problem_, state_, report_, dialogs_); });
+}
+
+void TMainForm::SaveDataItemClick() {
+  RunCommand([&] { return problem_.TablesShown && core::SaveData(problem_, dialogs_); });
+}
+
+void TMainForm::SaveDataAsItemClick() {
+  RunCommand([&] { return problem_.TablesShown && core::WriteProblemFile(problem_, dialogs_, true); });
+}
+
+void TMainForm::PrintFormItemClick() {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  // The window as it stands, before the print dialog covers it.
+  const QImage image = grab().toImage();
+  QPrintDialog dialog(printer_.get(), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  QPainter painter;
+  if (!painter.begin(printer_.get())) {
+    dialogs_.Error("The printer could not be started");
+    return;
+  }
+  const QRect page = painter.viewport();
+  QSize size = image.size();
+  size.scale(page.size(), Qt::KeepAspectRatio);
+  painter.drawImage(QRect(page.topLeft(), size), image);
+  painter.end();
+}
+
+void TMainForm::PrintSetupItemClick() {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  // Without a printer of the system the page setup has nothing to set up.
+  if (printer_->outputFormat() != QPrinter::NativeFormat) {
+    dialogs_.Information("No printer is installed on this system");
+    return;
+  }
+  QPageSetupDialog dialog(printer_.get(), this);
+  dialog.exec();
+}
+
+void TMainForm::ExitItemClick() { close(); }
+
+void TMainForm::StructuralItemClick(core::StructuralCommand command) {
+  using core::StructuralCommand;
+  RunCommand([&] {
+    // The context menus share the menu bar's rules.
+    if (!core::StructuralCommandEnabled(problem_, command)) return false;
+    switch (command) {
+      case StructuralCommand::SplitCategory: return core::SplitCategory(problem_, dialogs_);
+      case StructuralCommand::MergeCategories: return core::MergeCategories(problem_, dialogs_);
+      case StructuralCommand::InsertCriterion: return core::InsertCriterion(problem_, dialogs_);
+      case StructuralCommand::DeleteCriterion: return core::DeleteCriterion(problem_, dialogs_);
+      case StructuralCommand::InsertAction: return core::InsertAction(problem_, dialogs_);
+      case StructuralCommand::DeleteAction: return core::DeleteAction(problem_, dialogs_);
+      case StructuralCommand::EraseExamples: return core::EraseExamples(problem_, dialogs_);
+      case StructuralCommand::InsertConstraint: return core::InsertConstraint(problem_, dialogs_);
+      case StructuralCommand::DeleteConstraint: return core::DeleteConstraint(problem_, dialogs_);
+    }
+    return false;
+  });
+}
+
+void TMainForm::VolumeComputationItemClick() {
+  RunCommand([&] {
+    if (!core::VolumeComputationItemClick(problem_, state_, volume_, dialogs_)) return false;
+    // The example constraints were rebuilt for the window.
+    results_->Reload();
+    volumeForm_->ShowModal();
+    return true;
+  });
+}
+
+bool TMainForm::CalcRangeItemClick() {
+  return RunCommand([&] { return core::CalcRangeItemClick(problem_, state_, dialogs_); });
+}
+
+void TMainForm::InputOrderItemClick() {
+  RunCommand([&] {
+    core::ShowByInputOrder(state_);
+    return true;
+  });
+}
+
+void TMainForm::VariabilityOrderItemClick() {
+  RunCommand([&] {
+    core::ShowByVariabilityOrder(state_);
+    return state_.ShowVariabilityOrder;
+  });
+}
+
+void TMainForm::InconsistencyItemClick() {
+  RunCommand([&] {
+    return core::InconsistencyItemClick(problem_, state_, analysis_, dialogs_,
+                                        [&] { iaForm_->ShowModalOver(this, cellSizes()); });
+  });
+}
+
+void TMainForm::OnlineManualItemClick() {
+  RunCommand([&] { return ShowHelpPage("Main_man.htm", dialogs_); });
+}
+
+void TMainForm::HowToUseHelpItemClick() {
+  TGetHelpForm form(ManualFolder(), this);
+  form.exec();
+}
+
+void TMainForm::AboutItemClick() { ShowAboutBox(); }
+
+}  // namespace vesk::gui

@@ -1,0 +1,163 @@
+#pragma once
+// The main window: toolbar with the cell-size controls, the input page
+// control on the left, the output page control on the right, menus, context
+// menus and the status line. Every command is core's; the window forwards
+// the person's action, then shows what changed.
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+#include "core/analysis/Inconsistency.h"
+#include "core/analysis/Volume.h"
+#include "core/problem/Problem.h"
+#include "core/problem/Report.h"
+#include "core/problem/StructuralEdits.h"
+#include "core/sorting/SortingState.h"
+#include "gui/Forms.h"
+#include "gui/QtDialogs.h"
+#include "gui/QtEngineHost.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QPrinter;
+class QProgressBar;
+class QSpinBox;
+class QTabWidget;
+class QAbstractButton;
+
+namespace vesk::gui {
+
+class GridView;
+class InputGrids;
+class ResultGrids;
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  core::Problem& problem() { return problem_; }
+  core::SortingState& state() { return state_; }
+  core::InconsistencyAnalysis& analysis() { return analysis_; }
+  core::VolumeWindow& volumeWindow() { return volume_; }
+  QtDialogs& dialogs() { return dialogs_; }
+  InputGrids* inputGrids() const { return inputs_; }
+  ResultGrids* resultGrids() const { return results_; }
+  CellSizes cellSizes() const;
+
+  // Reads `path` (a file named on the command line); true when it was read.
+  bool OpenFile(const QString& path);
+  // The about box, modally (start-up and "&About...").
+  void ShowAboutBox();
+
+  // Menu and toolbar handlers. Each returns once the command and the
+  // window's update are done.
+  void NewItemClick();
+  void OpenItemClick();
+  void ReportItemClick();
+  void SaveDataItemClick();
+  void SaveDataAsItemClick();
+  void PrintFormItemClick();
+  void PrintSetupItemClick();
+  void ExitItemClick();
+  void StructuralItemClick(core::StructuralCommand command);
+  void VolumeComputationItemClick();
+  bool CalcRangeItemClick();
+  void InputOrderItemClick();
+  void VariabilityOrderItemClick();
+  void InconsistencyItemClick();
+  void OnlineManualItemClick();
+  void HowToUseHelpItemClick();
+  void AboutItemClick();
+
+  // Shows the problem and the results as they now stand: caption, tables,
+  // output tabs, labels, toggles, report button and menu enabling.
+  void UpdateWindow();
+
+ protected:
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // The window builds itself in these steps, in this order.
+  void CreateSpeedBar();
+  void CreatePageControls();
+  void CreateStatusLine();
+  void CreateActions();
+  void SetupMenuBar();
+  void SetupContextMenus();
+  void CreateForms();
+
+  QWidget* CreateFixedParPage();
+  QWidget* CreateResultsPage();
+  QWidget* CreateIndicesPage();
+
+  QAction* MakeAction(const QString& name, const QString& text, const QString& hint,
+                      const std::function<void()>& handler);
+  QAction* StructuralAction(const QString& name, const QString& text, const QString& hint,
+                            core::StructuralCommand command);
+  void AttachContextMenu(GridView* grid, const QString& name, const std::function<void(QMenu*)>& fill,
+                         const QString& helpPage);
+
+  // Runs one command: a ProgramError or conversion error ends it with its
+  // message; the cursor and the progress panel are restored and the grids
+  // and the window are brought up to date.
+  bool RunCommand(const std::function<bool()>& body);
+  void UpdateMenus();
+  void ApplyCellSizes();
+  void UsevjButtonClick(bool down);
+  void UseujButtonClick(bool down);
+  void InputChanged();
+  // The results on show belong to the problem as it stands.
+  bool ResultsCurrent() const;
+
+  core::Problem problem_;
+  core::SortingState state_;
+  core::InconsistencyAnalysis analysis_;
+  core::VolumeWindow volume_;
+  core::ReportSettings report_;
+  QtDialogs dialogs_;
+  QtEngineHost host_;
+  bool commandRunning_ = false;
+
+  InputGrids* inputs_ = nullptr;
+  ResultGrids* results_ = nullptr;
+
+  TNewFileForm* newForm_ = nullptr;
+  TIAForm* iaForm_ = nullptr;
+  TVolumeForm* volumeForm_ = nullptr;
+  Ttfernform* tfernform_ = nullptr;
+
+  QWidget* speedBar_ = nullptr;
+  QWidget* calcPanel_ = nullptr;
+  QProgressBar* calcProgressBar_ = nullptr;
+  QAbstractButton* speedButtonSave_ = nullptr;
+  QAbstractButton* speedButtonReport_ = nullptr;
+  QSpinBox* heightUpDown_ = nullptr;
+  QSpinBox* widthUpDown_ = nullptr;
+  QSpinBox* fontUpDown_ = nullptr;
+  QTabWidget* pageControlIn_ = nullptr;
+  QTabWidget* pageControlOut_ = nullptr;
+  QAbstractButton* usevjButton_ = nullptr;
+  QAbstractButton* useujButton_ = nullptr;
+  QLabel* indexLabel_ = nullptr;
+  QLabel* variationLabel_ = nullptr;
+  QLabel* statusPanel_ = nullptr;
+  int inferredConstraintsTab_ = -1;
+  int indicesTab_ = -1;
+
+  struct MenuRule {
+    QAction* action;
+    std::function<bool()> enabled;
+  };
+  std::vector<MenuRule> rules_;
+  QAction* inputOrderItem_ = nullptr;
+  QAction* variabilityOrderItem_ = nullptr;
+  QAction* inconsistencyItem_ = nullptr;
+  std::unique_ptr<QPrinter> printer_;
+};
+
+}  // namespace vesk::gui
