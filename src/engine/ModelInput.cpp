@@ -65,15 +65,15 @@ bool EngineModel::DefineRow(std::string_view rawName, char type) {
       errorFlag = true;
       return false;
   }
-  if (FindRow(name) != 0) {
+  bool found = false;
+  const int slot = rowTable.Probe(
+      name, [&](uint32_t i) { return rows[i]->name == name; }, found);
+  if (found) {
     host.MessageBox("ROW " + name + " ALREADY DEFINED");
     ClearModel();
     errorFlag = true;
     return false;
   }
-  bool found = false;
-  const int slot = rowTable.Probe(
-      name, [&](uint32_t i) { return rows[i]->name == name; }, found);
   if (m + 1 > kMaxRows || slot == 0) {
     host.MessageBox("MAXROWS IST ZU KLEIN");
     ClearModel();
