@@ -75,6 +75,23 @@ void AppendEta(EngineModel& M, const std::vector<double>& v, int r, int lo, int 
   F.Close();
 }
 
+void AddDenseCopies(EngineModel& M) {
+  EtaFile& F = M.etaFile;
+  const int m = M.m;
+  F.dense.clear();
+  F.denseStart.assign(1, 0);
+  for (int k = 1; k <= F.count; ++k) {
+    const int64_t b = F.start[static_cast<size_t>(k - 1)], e = F.start[static_cast<size_t>(k)];
+    if (5 * (e - b - 1) >= 2LL * m) {
+      const size_t base = F.dense.size();
+      F.dense.resize(base + static_cast<size_t>(m), 0.0);
+      double* v = F.dense.data() + base - 1;
+      for (int64_t q = b + 1; q < e; ++q) v[F.entries[static_cast<size_t>(q)].row] = F.entries[static_cast<size_t>(q)].value;
+    }
+    F.denseStart.push_back(static_cast<int64_t>(F.dense.size()));
+  }
+}
+
 void Btran(const EngineModel& M, std::vector<double>& y) {
   const EtaFile& F = M.etaFile;
   const EtaEntry* E = F.entries.data();
@@ -85,9 +102,13 @@ void Btran(const EngineModel& M, std::vector<double>& y) {
   for (int k = F.count; k >= 1; --k) {
     const int64_t b = S[k - 1], e = S[k];
     const int64_t db = DS[k - 1], len = DS[k] - db;
+    const int r = E[b].row;
+    if (e == b + 1 && len == 0) {  // a scaling: nothing to sum
+      Y[r] *= E[b].value;
+      continue;
+    }
     // Four partial sums keep the additions from waiting on each other.
     double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
-    const int r = E[b].row;
     if (len > 0 && e == b + 1) {
       // Dense with a value in every row but r: pair j (from 0) would be row
       // j + 1 before r and j + 2 after it.

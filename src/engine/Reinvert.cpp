@@ -64,7 +64,8 @@ bool Reinvert(EngineModel& M) {
   const double start = host.ClockSeconds();
   ++M.inversionCount;
   M.etaFile.Clear();
-  // The rows are renumbered at the end; the etas built here stay sparse.
+  // The rows are renumbered at the end; the etas built here get their dense
+  // copies after that.
   M.etaFile.denseAllowed = false;
   if (talk) progress += "PERBAS ";
   if (M.m > 0 && M.Row(M.m).name != M.objectiveRowName) {
@@ -382,6 +383,7 @@ bool Reinvert(EngineModel& M) {
   bool moved = false;
   for (int i = 1; i <= m && !moved; ++i) moved = P.posOf[i] != i;
   if (moved) M.RenumberRows(P.posOf);
+  AddDenseCopies(M);
   M.etaFile.denseAllowed = true;
 
   M.memoryEstimate = 3 * (4 * M.etaFile.nonzeros + 4LL * m);
