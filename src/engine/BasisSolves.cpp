@@ -1,6 +1,7 @@
 // Forward and backward transformations with the eta file, and the quantities
 // the simplex derives from them: basic solution, feasibility, prices and
 // reduced costs.
+#include <cmath>
 #include <string>
 
 #include "engine/Factorization.h"
@@ -41,34 +42,39 @@ void Ftran(const EngineModel& M, std::vector<double>& x, int first, int last) {
 void AppendEta(EngineModel& M, const std::vector<double>& v, int r, int lo, int hi) {
   EtaFile& F = M.etaFile;
   const double pivot = v[static_cast<size_t>(r)];
-  const double a = pivot < 0 ? -pivot : pivot;
+  const double a = std::fabs(pivot);
   if (a < M.smallestPivot) M.smallestPivot = a;
   const double threshold = F.dropTolerance * a;
   const double* x = v.data();
-  long long kept = 0;
-  for (int i = lo; i <= hi; ++i) {
-    const double ai = x[i];
-    if ((ai > threshold || -ai > threshold) && i != r) ++kept;
-  }
   F.entries.push_back({r, 1.0 / pivot});
   // A column filling most of the rows also gets its values densely, so that
   // the forward solve runs over contiguous values without row numbers. Its
   // pairs are still stored unless every row but the pivot row holds one: the
   // backward solve then sums in the order of the pairs it would have held.
-  const bool dense = F.denseAllowed && lo == 1 && hi == M.m && 5 * kept >= 2LL * M.m;
+  // The dense values are written at once and taken back if too few are kept.
+  long long kept = 0;
+  bool dense = F.denseAllowed && lo == 1 && hi == M.m;
   if (dense) {
     const size_t base = F.dense.size();
     F.dense.resize(base + static_cast<size_t>(hi));
     double* out = F.dense.data() + base - 1;
     for (int i = 1; i <= hi; ++i) {
       const double ai = x[i];
-      out[i] = (ai > threshold || -ai > threshold) && i != r ? ai : 0.0;
+      const bool keep = std::fabs(ai) > threshold && i != r;
+      kept += keep;
+      out[i] = keep ? ai : 0.0;
     }
+    dense = 5 * kept >= 2LL * M.m;
+    if (!dense) F.dense.resize(base);
   }
   if (!dense || kept < M.m - 1) {
+    kept = 0;
     for (int i = lo; i <= hi; ++i) {
       const double ai = x[i];
-      if ((ai > threshold || -ai > threshold) && i != r) F.entries.push_back({i, ai});
+      if (std::fabs(ai) > threshold && i != r) {
+        F.entries.push_back({i, ai});
+        ++kept;
+      }
     }
   }
   F.nonzeros += kept + 1;
