@@ -58,10 +58,8 @@ bool RestoreBasisSnapshot(EngineModel& M, const BasisSnapshot& s) {
       M.Col(j).upper = kEngineInfinity;
     }
   if (M.inversionCount == s.inversionCount && M.etaFile.count >= s.etaCount) {
-    M.etaFile.CutBack(s.etaCount);
+    M.etaFile.CutBack(s.etaCount);  // also restores the nonzero count
     M.pivotsSinceInversion = s.pivotsSinceInversion;
-    // Recount the nonzeros of the etas kept.
-    M.etaFile.nonzeros = static_cast<long long>(M.etaFile.entries.size());
     ComputeBasicSolution(M);
     if (M.infeasCount == 0 && std::fabs(M.objectiveValue - s.objective) <= 1e-4) {
       ComputePrices(M);

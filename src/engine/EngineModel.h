@@ -145,11 +145,24 @@ class EngineModel {
   bool limitReached = false;
   StopReason limitReason = StopReason::kNone;
 
-  // Ratio test results.
+  // Ratio test results: the step, the leaving row (0 for a bound flip), the
+  // bound the leaving column ends at and its nonbasic status there.
   StepKind stepKind = StepKind::kFlipToUpper;
   int leavingRow = 0;
   double theta = 0;
   double pivotMagnitude = 0;
+  double leavingBound = 0;
+  int8_t leavingStatus = -1;
+  // Points along the ray where an infeasible basic column reaches its bound
+  // (work space of the ratio test, kept to avoid an allocation per step).
+  struct Breakpoint {
+    double t;         // step length at which the bound is reached
+    double absAlpha;  // |alpha_i|
+    double drop;      // decrease of the merit's slope when the point is passed
+    int row;
+    bool atLower;     // the bound reached is the column's lower bound
+  };
+  std::vector<Breakpoint> breakpoints;
 
   // Parameters copied from the table.
   long long iterLog = 0, basisInterval = 0, minNodes = 100, maxIter = 2000000000, maxTime = 2000000000;

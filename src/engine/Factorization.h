@@ -25,6 +25,10 @@ void ScatterColumn(const EngineModel& model, int j, std::vector<double>& x);
 void Ftran(const EngineModel& model, std::vector<double>& x, int first, int last);
 // Appends the eta of a transformed column v with pivot row r (rows lo..hi).
 void AppendEta(EngineModel& model, const std::vector<double>& v, int r, int lo, int hi);
+// Gives every eta of the file that fills most rows a dense copy of its values
+// as well (its pairs stay), for the forward solve; used once a reinversion
+// has renumbered the rows.
+void AddDenseCopies(EngineModel& model);
 // y := y * E_count ... E_1 (the backward transformation over the whole file).
 void Btran(const EngineModel& model, std::vector<double>& y);
 void ComputePrices(EngineModel& model);

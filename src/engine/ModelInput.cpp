@@ -65,15 +65,15 @@ bool EngineModel::DefineRow(std::string_view rawName, char type) {
       errorFlag = true;
       return false;
   }
-  if (FindRow(name) != 0) {
+  bool found = false;
+  const int slot = rowTable.Probe(
+      name, [&](uint32_t i) { return rows[i]->name == name; }, found);
+  if (found) {
     host.MessageBox("ROW " + name + " ALREADY DEFINED");
     ClearModel();
     errorFlag = true;
     return false;
   }
-  bool found = false;
-  const int slot = rowTable.Probe(
-      name, [&](uint32_t i) { return rows[i]->name == name; }, found);
   if (m + 1 > kMaxRows || slot == 0) {
     host.MessageBox("MAXROWS IST ZU KLEIN");
     ClearModel();
@@ -175,6 +175,17 @@ void EngineModel::RenumberRows(const std::vector<int>& newOf) {
     c.maxRow = top;
   }
   for (auto& e : etaFile.entries) e.row = newOf[e.row];
+  if (!etaFile.dense.empty()) {
+    std::vector<double> moved(static_cast<size_t>(m) + 1);
+    for (int k = 1; k <= etaFile.count; ++k) {
+      const int64_t b = etaFile.denseStart[k - 1], len = etaFile.denseStart[k] - b;
+      if (len == 0) continue;
+      double* v = etaFile.dense.data() + b - 1;  // v[i] for rows 1..len
+      std::fill(moved.begin(), moved.end(), 0.0);
+      for (int64_t i = 1; i <= len; ++i) moved[static_cast<size_t>(newOf[i])] = v[i];
+      for (int64_t i = 1; i <= len; ++i) v[i] = moved[static_cast<size_t>(i)];
+    }
+  }
 }
 
 void EngineModel::SwapRows(int i, int k) {

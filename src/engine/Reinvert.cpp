@@ -64,6 +64,9 @@ bool Reinvert(EngineModel& M) {
   const double start = host.ClockSeconds();
   ++M.inversionCount;
   M.etaFile.Clear();
+  // The rows are renumbered at the end; the etas built here get their dense
+  // copies after that.
+  M.etaFile.denseAllowed = false;
   if (talk) progress += "PERBAS ";
   if (M.m > 0 && M.Row(M.m).name != M.objectiveRowName) {
     const int r = M.FindRow(M.objectiveRowName);
@@ -380,6 +383,8 @@ bool Reinvert(EngineModel& M) {
   bool moved = false;
   for (int i = 1; i <= m && !moved; ++i) moved = P.posOf[i] != i;
   if (moved) M.RenumberRows(P.posOf);
+  AddDenseCopies(M);
+  M.etaFile.denseAllowed = true;
 
   M.memoryEstimate = 3 * (4 * M.etaFile.nonzeros + 4LL * m);
   host.NoteEngineHeapBytes(M.memoryEstimate);

@@ -155,28 +155,32 @@ int SolveOnce(bool continuous, const vesk::engine::BasisList* warm) {
     engine.ClearModel();
     engine.SetModelName("MIPSolver");
     if (!engine.DefineRow("OBJ", 'N')) return -1;
+    // A defined row takes the next row number.
     std::vector<int> rowNumber(static_cast<size_t>(m) + 1);
-    rowNumber[0] = engine.FindRow("OBJ");
+    rowNumber[0] = engine.m;
     for (int i = 1; i <= m; ++i) {
       const char t = L.RowType[static_cast<size_t>(i - 1)];
-      const std::string name = Numbered("Const", i);
-      if (!engine.DefineRow(name, t == '<' ? 'L' : (t == '>' ? 'G' : 'E'))) return -1;
-      rowNumber[static_cast<size_t>(i)] = engine.FindRow(name);
+      if (!engine.DefineRow(Numbered("Const", i), t == '<' ? 'L' : (t == '>' ? 'G' : 'E'))) return -1;
+      rowNumber[static_cast<size_t>(i)] = engine.m;
     }
     // Entries as SetCoefficient stores them: a column enters the model with
     // its first nonzero coefficient, zeros store nothing.
     for (int j = 1; j <= n; ++j) {
-      const std::string name = Numbered("Var", j);
-      int col = 0;
+      int count = L.Objective[static_cast<size_t>(j - 1)] != 0;
+      for (int i = 1; i <= m; ++i) count += L.A(i, j) != 0;
+      if (count == 0) continue;
+      const int col = engine.FindColumn(Numbered("Var", j), kStructural);
+      engine.Col(col).entries.reserve(static_cast<size_t>(count));
       auto put = [&](int row, double v) {
-        if (v == 0) return;
-        if (col == 0) col = engine.FindColumn(name, kStructural);
-        engine.PutEntry(row, col, v);
+        if (v != 0) engine.PutEntry(row, col, v);
       };
       put(rowNumber[0], L.Objective[static_cast<size_t>(j - 1)]);
       for (int i = 1; i <= m; ++i) put(rowNumber[static_cast<size_t>(i)], L.A(i, j));
     }
-    for (int i = 1; i <= m; ++i) engine.SetRhs(Numbered("Const", i), L.Rhs[static_cast<size_t>(i - 1)]);
+    // As SetRhs by the row's name: zero values store nothing.
+    for (int i = 1; i <= m; ++i)
+      if (L.Rhs[static_cast<size_t>(i - 1)] != 0)
+        engine.PutEntry(rowNumber[static_cast<size_t>(i)], 0, L.Rhs[static_cast<size_t>(i - 1)]);
     for (int j = 1; j <= n; ++j) {
       const LpColumn& c = L.Columns[static_cast<size_t>(j - 1)];
       const std::string name = Numbered("Var", j);

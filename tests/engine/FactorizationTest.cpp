@@ -28,6 +28,61 @@ void MakeBasic(EngineModel& model, const std::string& in, const std::string& out
   model.Col(a).status = -1;
 }
 
+// y = e_r B^-1 must meet every basic column k in delta_rk.
+void ExpectExactRowsOfInverse(EngineModel& model) {
+  for (int r = 1; r <= model.m; ++r) {
+    BtranUnit(model, r);
+    for (int k = 1; k <= model.m; ++k) {
+      double s = 0;
+      for (const auto& e : model.Col(k).entries) s += model.duals[static_cast<size_t>(e.row)] * e.value;
+      EXPECT_NEAR(s, r == k ? 1.0 : 0.0, 1e-12) << "row " << r << " column " << k;
+    }
+  }
+}
+
+TEST(EtaFile, PivotEtasKeepTheInverseExactThroughRowExchangesAndCutBack) {
+  RecordingHost host;
+  // Dense columns, so that the pivot etas are held densely; X3 has a zero row.
+  auto model = State(host, {{{"R1", 'L'}, {"R2", 'L'}, {"R3", 'L'}, {"R4", 'L'}},
+                            {{"X1", "OBJ", 1}, {"X1", "R1", 4}, {"X1", "R2", 1}, {"X1", "R3", 2}, {"X1", "R4", 1},
+                             {"X2", "OBJ", 2}, {"X2", "R1", 1}, {"X2", "R2", 3}, {"X2", "R3", -1}, {"X2", "R4", 2},
+                             {"X3", "R1", 2}, {"X3", "R2", 1}, {"X3", "R3", 5}},
+                            {},
+                            {}});
+  PrepareForSolve(*model);
+  EtaFile& F = model->etaFile;
+  std::vector<long long> nonzerosAfter;
+  std::vector<std::string> left;  // the logicals the pivots replaced
+  const char* entering[] = {"X1", "X2", "X3"};
+  for (int k = 0; k < 3; ++k) {
+    const int q = model->FindColumnNumber(entering[k]);
+    const int r = k + 1;
+    ScatterColumn(*model, q, model->pivotColumn);
+    Ftran(*model, model->pivotColumn, 1, F.count);
+    ASSERT_GT(std::fabs(model->pivotColumn[static_cast<size_t>(r)]), 1e-6);
+    AppendEta(*model, model->pivotColumn, r, 1, model->m);
+    left.push_back(model->Col(r).name);
+    model->SwapColumns(r, q);
+    nonzerosAfter.push_back(F.nonzeros);
+    ExpectExactInverse(*model);
+    ExpectExactRowsOfInverse(*model);
+  }
+  int dense = 0;
+  for (int k = 1; k <= F.count; ++k) dense += F.denseStart[k] > F.denseStart[k - 1];
+  EXPECT_EQ(dense, 3);
+
+  F.CutBack(F.count - 1);
+  EXPECT_EQ(F.nonzeros, nonzerosAfter[1]);
+  EXPECT_EQ(F.dense.size(), static_cast<size_t>(F.denseStart.back()));
+  model->SwapColumns(3, model->FindColumnNumber(left[2]));  // the basis of the etas kept
+  ExpectExactInverse(*model);
+
+  model->SwapRows(1, 3);  // renumbers the entries of every column and eta
+  model->SwapColumns(1, 3);
+  ExpectExactInverse(*model);
+  ExpectExactRowsOfInverse(*model);
+}
+
 TEST(Reinvert, LogicalBasisNeedsEtasOnlyForSurplusColumns) {
   RecordingHost host;
   auto model = State(host, {{{"L1", 'L'}, {"G1", 'G'}, {"E1", 'E'}, {"G2", 'G'}},

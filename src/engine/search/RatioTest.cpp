@@ -1,5 +1,6 @@
 #include "engine/search/RatioTest.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -26,34 +27,106 @@ bool FallingLimit(const ColumnRecord& c, double& limit) {
   return limit >= -kInfiniteBound;
 }
 
+// Rate at which the merit the prices describe (costs of feasible basic
+// columns, +-phase1Weight for infeasible ones) grows when column q moves off
+// its bound: minus its reduced cost, computed from the current duals.
+double MeritSlope(const EngineModel& M, const ColumnRecord& e) {
+  long double s = 0;
+  const double* y = M.duals.data();
+  for (const auto& entry : e.entries) s += static_cast<long double>(y[entry.row]) * entry.value;
+  const double dj = e.status == 1 ? e.cost - static_cast<double>(s) : static_cast<double>(s) - e.cost;
+  return -dj;
+}
+
+// Long step over the breakpoints of infeasible basic columns lying before the
+// hard limit theta. Passing the point where column i becomes feasible lowers
+// the slope of the merit by (phase1Weight -+ cost_i) |alpha_i|; the step goes
+// on while the slope stays positive and stops on the point that ends it, so
+// one pivot can make many rows feasible. Returns the index of the breakpoint
+// to pivot on, or -1 when the hard limit is reached first.
+int LongStep(EngineModel& M, const ColumnRecord& e, double theta) {
+  auto& bp = M.breakpoints;
+  size_t kept = 0;
+  for (size_t k = 0; k < bp.size(); ++k)
+    if (bp[k].t < theta - 1e-11) bp[kept++] = bp[k];
+  bp.resize(kept);
+  if (bp.empty()) return -1;
+  std::sort(bp.begin(), bp.end(), [](const auto& a, const auto& b) {
+    return a.t < b.t || (a.t == b.t && a.row < b.row);
+  });
+  const double slope0 = MeritSlope(M, e);
+  int stop = -1;
+  if (!(slope0 > 0)) {
+    stop = 0;
+  } else {
+    double slope = slope0;
+    for (size_t k = 0; k < bp.size(); ++k) {
+      slope -= bp[k].drop;
+      if (slope <= 1e-9 * slope0) {
+        stop = static_cast<int>(k);
+        break;
+      }
+    }
+  }
+  // Passing every point never turns a bounded step into an unbounded one.
+  if (stop < 0 && theta > kInfiniteBound) stop = static_cast<int>(bp.size()) - 1;
+  if (stop < 0) return -1;
+  // Points reached together (within 1e-11) go to the largest pivot element.
+  const double tStop = bp[static_cast<size_t>(stop)].t;
+  int best = stop;
+  for (int k = stop; k >= 0 && tStop - bp[static_cast<size_t>(k)].t < 1e-11; --k)
+    if (bp[static_cast<size_t>(k)].absAlpha > bp[static_cast<size_t>(best)].absAlpha) best = k;
+  for (size_t k = static_cast<size_t>(stop) + 1; k < bp.size() && bp[k].t - tStop < 1e-11; ++k)
+    if (bp[k].absAlpha > bp[static_cast<size_t>(best)].absAlpha) best = static_cast<int>(k);
+  // A pivot too small to be accepted: stop earlier on an acceptable one.
+  if (bp[static_cast<size_t>(best)].absAlpha < 1e-6)
+    for (int k = best - 1; k >= 0; --k)
+      if (bp[static_cast<size_t>(k)].absAlpha >= 1e-6) {
+        best = k;
+        break;
+      }
+  return best;
+}
+
 }  // namespace
 
 void RatioTest(EngineModel& M, int q) {
   ColumnRecord& e = M.Col(q);
   const double* alpha = M.pivotColumn.data();
   const double* x = M.basicValues.data();
+  const double W = M.phase1Weight;
   for (;;) {
     const int d = e.status == 1 ? -1 : 1;
     double theta = e.upper - e.lower;
     StepKind kind = d < 0 ? StepKind::kFlipToLower : StepKind::kFlipToUpper;
     int r = 0;
     double bestAlpha = 0;
+    M.breakpoints.clear();
     for (int i = 1; i <= M.m - 1; ++i) {
       const double a = alpha[i];
       if (a <= 1e-11 && a >= -1e-11) continue;
       const ColumnRecord& c = M.Col(i);
       if (c.kind >= kObjectiveLogical) continue;
+      const double absA = std::fabs(a);
       double limit;
       StepKind candidate;
       if (d * a <= 0) {
+        if (c.status == -1) {
+          // Below its lower bound and rising: it becomes feasible on the way.
+          M.breakpoints.push_back({(c.lower - x[i]) / absA, absA, (W - c.cost) * absA, i, true});
+          if (c.upper >= kInfiniteBound) continue;
+        }
         if (!RisingLimit(c, limit)) continue;
         candidate = StepKind::kLeaveAtUpper;
       } else {
+        if (c.status == 1) {
+          // Above its upper bound and falling.
+          M.breakpoints.push_back({(x[i] - c.upper) / absA, absA, (W + c.cost) * absA, i, false});
+        }
         if (!FallingLimit(c, limit)) continue;
         candidate = StepKind::kLeaveAtLower;
       }
       const double t = std::fabs(d * (x[i] - limit) / a);
-      const double absA = std::fabs(a);
       if (std::fabs(t - theta) >= 1e-11) {
         if (t < theta + 1e-11) {
           theta = t;
@@ -66,6 +139,15 @@ void RatioTest(EngineModel& M, int q) {
         r = i;
         kind = candidate;
       }
+    }
+    const int b = LongStep(M, e, theta);
+    bool atNearBound = false;
+    if (b >= 0) {
+      const auto& p = M.breakpoints[static_cast<size_t>(b)];
+      theta = p.t;
+      r = p.row;
+      kind = p.atLower ? StepKind::kLeaveAtLower : StepKind::kLeaveAtUpper;
+      atNearBound = true;
     }
     M.pivotMagnitude = 1.0;
     if (theta > kInfiniteBound) {
@@ -100,7 +182,22 @@ void RatioTest(EngineModel& M, int q) {
     M.stepKind = kind;
     M.leavingRow = r;
     M.theta = theta;
-    if (r > 0) M.pivotMagnitude = std::fabs(alpha[r]);
+    if (r > 0) {
+      M.pivotMagnitude = std::fabs(alpha[r]);
+      const ColumnRecord& L = M.Col(r);
+      if (atNearBound) {
+        // An infeasible column stopping at the bound it has just reached.
+        M.leavingBound = kind == StepKind::kLeaveAtLower ? L.lower : L.upper;
+        M.leavingStatus = kind == StepKind::kLeaveAtLower ? -1 : 1;
+      } else if (kind == StepKind::kLeaveAtLower) {
+        M.leavingBound = L.status == -1 ? -1e20 : L.lower;
+        M.leavingStatus = -1;
+      } else {
+        double limit;
+        M.leavingBound = RisingLimit(L, limit) ? limit : 1e20;
+        M.leavingStatus = L.upper > kInfiniteBound ? -1 : 1;
+      }
+    }
     return;
   }
 }
@@ -129,14 +226,8 @@ bool ApplyStep(EngineModel& M, int q) {
       const int r = M.leavingRow;
       ColumnRecord& L = M.Col(r);
       if (logging) leavingName = L.name;
-      double limit;
-      if (M.stepKind == StepKind::kLeaveAtLower) {
-        limit = L.status == -1 ? -1e20 : L.lower;
-        L.status = -1;
-      } else {
-        if (!RisingLimit(L, limit)) limit = 1e20;
-        L.status = L.upper > kInfiniteBound ? -1 : 1;
-      }
+      const double limit = M.leavingBound;
+      L.status = M.leavingStatus;
       th = x[r] - limit;
       if (std::fabs(th) >= 1e-11) {
         th /= alpha[r];

@@ -6,8 +6,11 @@
 namespace vesk::engine {
 
 // Entering position q; pivotColumn holds its column times the inverse.
-// Leaves stepKind, leavingRow (0 for a bound flip), theta and pivotMagnitude;
-// sets unboundedFlag when the column can move without limit.
+// Feasible basic columns keep within their bounds; an infeasible one that
+// reaches a bound on the way is passed while the weighted merit still rises
+// (the step stops on the one after which it would fall). Leaves stepKind,
+// leavingRow (0 for a bound flip), leavingBound and leavingStatus, theta and
+// pivotMagnitude; sets unboundedFlag when the column can move without limit.
 void RatioTest(EngineModel& model, int q);
 // Performs the step found by the preceding RatioTest(q). Returns false when a
 // reinversion cleared the model.
