@@ -16,12 +16,15 @@
 #include <QTabWidget>
 #include <new>
 
+#include "core/problem/CsvPerformances.h"
+#include "core/problem/CsvResults.h"
 #include "core/problem/Errors.h"
 #include "core/problem/NewProblem.h"
 #include "core/problem/ProblemFile.h"
 #include "core/problem/Toggles.h"
 #include "core/sorting/ResultView.h"
 #include "core/sorting/RobustAssignments.h"
+#include "gui/CsvPreviewForm.h"
 #include "gui/HelpPages.h"
 #include "gui/TMainForm.h"
 #include "gui/TableSet.h"
@@ -164,6 +167,18 @@ void TMainForm::OpenItemClick() {
 
 void TMainForm::ReportItemClick() {
   RunCommand([&] { return core::ReportItemClick(problem_, state_, report_, dialogs_); });
+}
+
+void TMainForm::ImportPerformancesItemClick() {
+  RunCommand([&] {
+    return core::ImportPerformancesItemClick(problem_, dialogs_, [this](const core::CsvPerformances& data, bool current) {
+      return CsvPreviewForm::Run(data, current, this);
+    });
+  });
+}
+
+void TMainForm::ExportResultsItemClick() {
+  RunCommand([&] { return core::ExportResultsItemClick(problem_, state_, dialogs_); });
 }
 
 void TMainForm::SaveDataItemClick() {

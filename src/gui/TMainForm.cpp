@@ -309,6 +309,11 @@ void TMainForm::CreateActions() {
       MakeAction("SaveDataAsItem", "&Save Data As...", "Save all input data", [this] { SaveDataAsItemClick(); });
   rules_.push_back({save, [this] { return problem_.TablesShown; }});
   rules_.push_back({saveAs, [this] { return problem_.TablesShown; }});
+  MakeAction("ImportPerformancesItem", "&Import performances...", "Read the actions' performances from a CSV file",
+             [this] { ImportPerformancesItemClick(); });
+  QAction* exportResults = MakeAction("ExportResultsItem", "&Export results...", "Save the results as a CSV file",
+                                      [this] { ExportResultsItemClick(); });
+  rules_.push_back({exportResults, [this] { return ResultsCurrent(); }});
   MakeAction("PrintFormItem", "&Print Form...", "Print the current contents of the Vesk window",
              [this] { PrintFormItemClick(); });
   MakeAction("PrintSetupItem", "P&rint Setup...", "Define printer settings", [this] { PrintSetupItemClick(); });
@@ -363,6 +368,9 @@ void TMainForm::SetupMenuBar() {
   QMenu* file = menu("FileMenu", "&File");
   for (const char* name : {"NewItem", "OpenItem", "ReportItem", "SaveDataItem", "SaveDataAsItem"})
     file->addAction(item(name));
+  file->addSeparator();
+  file->addAction(item("ImportPerformancesItem"));
+  file->addAction(item("ExportResultsItem"));
   file->addSeparator();
   file->addAction(item("PrintFormItem"));
   file->addAction(item("PrintSetupItem"));

@@ -58,6 +58,8 @@ class TMainForm : public QMainWindow {
   void NewItemClick();
   void OpenItemClick();
   void ReportItemClick();
+  void ImportPerformancesItemClick();
+  void ExportResultsItemClick();
   void SaveDataItemClick();
   void SaveDataAsItemClick();
   void PrintFormItemClick();

@@ -25,7 +25,8 @@ const QStringList kChangesWithoutAsking = {"InsertCriterionItem", "InsertActionI
                                            "FGridInsertCriterionItem", "CGridInsertConstraintItem"};
 
 const QStringList kCommands = {
-    "NewItem", "OpenItem", "ReportItem", "SaveDataItem", "SaveDataAsItem", "PrintFormItem", "PrintSetupItem",
+    "NewItem", "OpenItem", "ReportItem", "SaveDataItem", "SaveDataAsItem", "ImportPerformancesItem",
+    "ExportResultsItem", "PrintFormItem", "PrintSetupItem",
     "SplitItem", "MergeItem", "InsertCriterionItem", "DeleteCriterionItem", "InsertActionItem",
     "DeleteActionItem", "EraseExamplesItem", "InsertConstraintItem", "DeleteConstraintItem",
     "VolumeComputationItem", "CalcRangeItem", "InputOrderItem", "VariabilityOrderItem", "InconsistencyItem",
