@@ -166,7 +166,7 @@ TEST(CsvReader, FieldsQuotesAndDecimalMarks) {
   ASSERT_TRUE(data) << CsvErrorText(error);
   EXPECT_EQ(data->criterionNames, (std::vector<std::string>{"g;1", "say \"hi\""}));
   EXPECT_EQ(data->actionNames, (std::vector<std::string>{"a 1", "b;2"}));
-  EXPECT_EQ(data->values, (std::vector<std::vector<std::string>>{{"1.5", "-2.25e1"}, {"3", "4"}}));
+  EXPECT_EQ(data->values, (std::vector<std::vector<std::string>>{{"1.5", "-22.5"}, {"3", "4"}}));
 
   // The line numbers count the line break inside the quoted field.
   EXPECT_FALSE(ReadCsvPerformances("\"A\nB\",g1\nx,1\ny,z\n", error));

@@ -41,8 +41,9 @@ std::string_view Trimmed(std::string_view text) {
   return text;
 }
 
-// A number cell as the tables keep it (blanks trimmed, a decimal comma
-// turned into a point), or nothing when it is not a number.
+// A number cell as the tables keep it: in the general format a problem file
+// reads back as (so saving and opening again changes nothing), or nothing
+// when it is not a number. A decimal comma counts as a point.
 std::optional<std::string> NumberCell(std::string_view field) {
   std::string text(Trimmed(field));
   const auto comma = text.find(',');
@@ -51,8 +52,9 @@ std::optional<std::string> NumberCell(std::string_view field) {
       return std::nullopt;
     text[comma] = '.';
   }
-  if (!ParseReal(text)) return std::nullopt;
-  return text;
+  const auto value = ParseReal(text);
+  if (!value) return std::nullopt;
+  return FormatGeneral(*value);
 }
 
 }  // namespace

@@ -45,8 +45,8 @@ std::optional<CsvRecords> ParseCsv(std::string_view bytes, CsvError& error);
 
 // Performances read from a CSV file: a header of criterion names (its first
 // field is passed over), then one record per action, its name first and then
-// one number per criterion. Numbers are kept as text with "." as the decimal
-// mark, as the tables hold them.
+// one number per criterion. Numbers are kept as the tables hold them: in the
+// general format ("2.5", "1e-07"), as a problem file reads back.
 struct CsvPerformances {
   std::vector<std::string> criterionNames;  // n
   std::vector<std::string> actionNames;     // m
