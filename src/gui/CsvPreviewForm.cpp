@@ -16,7 +16,9 @@ CsvPreviewForm::CsvPreviewForm(const core::CsvPerformances& data, bool currentPo
   setWindowTitle("Import performances");
   auto* layout = new QVBoxLayout(this);
 
-  auto* size = new QLabel(QString("%1 criteria, %2 actions").arg(data.NumCriteria()).arg(data.NumActions()), this);
+  QString sizeText = QString("%1 criteria, %2 actions").arg(data.NumCriteria()).arg(data.NumActions());
+  if (data.NumActions() > kPreviewRows) sizeText += QString(" (the first %1 shown)").arg(kPreviewRows);
+  auto* size = new QLabel(sizeText, this);
   size->setObjectName("CsvSizeLabel");
   layout->addWidget(size);
 
