@@ -1,5 +1,5 @@
 // vesk-cli robust FILE.tri: the robust-assignment command on a problem file,
-// with an optional results report.
+// with an optional results report and CSV file of the results.
 #include <iomanip>
 #include <iostream>
 #include <memory>
@@ -8,6 +8,7 @@
 
 #include "cli/SortingCommand.h"
 #include "cli/Command.h"
+#include "core/problem/CsvResults.h"
 #include "core/problem/Numbers.h"
 #include "core/problem/ProblemFile.h"
 #include "core/problem/Report.h"
@@ -21,6 +22,7 @@ struct RobustOptions {
   std::string report;
   bool json = false;
   ThresholdSwitches switches;
+  std::string csv;
 };
 
 nlohmann::json RobustJson(const core::Problem& p, const core::SortingState& s, bool ran) {
@@ -88,6 +90,10 @@ int RunRobust(const RobustOptions& o) {
     dialogs.Error(core::kDiskWriteError);
     reported = false;
   }
+  if (ran && !o.csv.empty() && !core::WriteResultsCsvFile(problem, state, o.csv)) {
+    dialogs.Error(core::kDiskWriteError);
+    reported = false;
+  }
   if (o.json) {
     nlohmann::json out = RobustJson(problem, state, ran);
     out["messages"] = dialogs.messages;
@@ -107,6 +113,7 @@ const CommandRegistrar kRobust{{
       AddThresholdSwitches(sub, o->switches);
       sub.add_option("--report", o->report, "Also write the results report (.rpt) to this file");
       sub.add_flag("--json", o->json, "Print one JSON object instead of the table");
+      sub.add_option("--csv", o->csv, "Also write the results as CSV to this file");
       sub.footer(
           "Exit status: 0 when the command ran (consistent or not), 1 when it stopped with a message, 2 on a "
           "usage error.");

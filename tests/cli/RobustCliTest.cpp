@@ -84,6 +84,17 @@ TEST_F(RobustCli, TableSwitchesAndReport) {
   EXPECT_EQ(Cli("robust").code, 2);
 }
 
+TEST_F(RobustCli, CsvOfTheResults) {
+  const std::string csv = (dir_ / "out.csv").string();
+  ASSERT_EQ(Cli("robust " + Example("imprecise_holes") + " --csv " + Quote(csv)).code, 0);
+  const std::string text = test::ReadFileText(csv);
+  EXPECT_EQ(text.rfind("Action,Worst category,Inferred category,Best category,Holes\r\n", 0), 0u);
+  EXPECT_NE(text.find("action 7,"), std::string::npos);
+  EXPECT_NE(text.find(",2 3\r\n"), std::string::npos);  // action 7's holes
+  EXPECT_NE(text.find("Robustness index,1.167\r\n"), std::string::npos);
+  EXPECT_EQ(Cli("robust " + Example("conflict") + " --csv " + Quote((dir_ / "no" / "such" / "x.csv").string())).code, 1);
+}
+
 TEST_F(RobustCli, VetoAndDiscordanceSwitches) {
   // Two criteria, two categories, the profile at 50 with q = p = 0; on
   // criterion 2 u = 9 and v = 10. "X" (60, 30) is vetoed; "Y" (60, 42) has

@@ -94,11 +94,15 @@ std::string ResultsCsvText(const Problem& problem, const SortingState& state) {
   return out;
 }
 
+bool WriteResultsCsvFile(const Problem& problem, const SortingState& state, const std::string& path) {
+  return WriteThroughTemporary(path, ResultsCsvText(problem, state));
+}
+
 bool ExportResultsItemClick(const Problem& problem, const SortingState& state, UserDialogs& dialogs) {
   if (!problem.ResultsAvailable || state.Generation != problem.ResultsGeneration) return false;
   auto chosen = dialogs.ChooseSaveFile(kCsvSaveFilter, "csv", WithoutExtension(problem.SaveFileName));
   if (!chosen) return false;
-  if (!WriteThroughTemporary(*chosen, ResultsCsvText(problem, state))) {
+  if (!WriteResultsCsvFile(problem, state, *chosen)) {
     dialogs.Error(kDiskWriteError);
     return false;
   }

@@ -16,6 +16,10 @@ inline constexpr const char* kCsvSaveFilter = "CSV files (*.csv)|*.csv";
 // information is not consistent, as in the report. CR LF line ends.
 std::string ResultsCsvText(const Problem& problem, const SortingState& state);
 
+// Writes ResultsCsvText to `path` through a temporary file beside it that is
+// then renamed into place. False on any input/output failure (no message).
+bool WriteResultsCsvFile(const Problem& problem, const SortingState& state, const std::string& path);
+
 // "Export results...": only while the results belong to the problem as it
 // stands; the save dialog (starting from the problem's file name), then the
 // text written through a temporary file renamed into place. True when written.
