@@ -115,11 +115,14 @@ TEST(EditHistory, StepsRedoSideSavesAndReset) {
 
   // A key that is dropped marks the problem modified but is no step.
   FilterKey(p, InputTable::AGrid, 1, 3, U'x');
+  EXPECT_FALSE(history.Pending(p));
   EXPECT_FALSE(history.Record(p));
   EXPECT_FALSE(history.CanUndo());
 
   p.AGrid.SetCell(1, 3, "1");
+  EXPECT_TRUE(history.Pending(p));
   ASSERT_TRUE(history.Record(p));
+  EXPECT_FALSE(history.Pending(p));
   const auto first = Undone(p);
   p.AGrid.SetCell(1, 4, "2");
   ASSERT_TRUE(history.Record(p));

@@ -38,6 +38,10 @@ class EditHistory {
   // was saved), every stored state is modified unless it equals the saved one.
   bool Record(const Problem& problem);
 
+  // The problem's tables or counts differ from the last recorded state: a
+  // change that Record (or Undo) would make a step of.
+  bool Pending(const Problem& problem) const { return !ProblemSnapshot::Of(problem).SameContents(current_); }
+
   bool CanUndo() const { return !undo_.empty(); }
   bool CanRedo() const { return !redo_.empty(); }
 
