@@ -52,6 +52,22 @@ void FilteredLineEdit::PasteFiltered(const QString& text) {
   insert(QString::fromStdString(filters_.paste(row_, column_, text.toStdString())));
 }
 
+bool FilteredLineEdit::event(QEvent* e) {
+  if (e->type() == QEvent::ShortcutOverride) {
+    // Undo and redo stay within the cell while the editor has typing of its
+    // own to take back; otherwise the shortcut goes to the window's history.
+    auto* key = static_cast<QKeyEvent*>(e);
+    const bool undo = key->matches(QKeySequence::Undo) && !isUndoAvailable();
+    const bool redo = (key->matches(QKeySequence::Redo) || key->keyCombination() == (Qt::CTRL | Qt::Key_Y)) &&
+                      !isRedoAvailable();
+    if (undo || redo) {
+      e->ignore();
+      return true;
+    }
+  }
+  return QLineEdit::event(e);
+}
+
 void FilteredLineEdit::keyPressEvent(QKeyEvent* event) {
   if (event->matches(QKeySequence::Paste)) {
     PasteFiltered(QApplication::clipboard()->text());

@@ -32,6 +32,7 @@ class FilteredLineEdit : public QLineEdit {
   FilteredLineEdit(int row, int column, const KeyFilters& filters, QWidget* parent);
 
  protected:
+  bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 

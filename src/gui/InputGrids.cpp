@@ -209,11 +209,14 @@ void InputGrids::WireInputGrid(GridView* grid, InputTable table) {
     return kept;
   };
   new AlwaysShownEditor(grid);
+  connect(delegate, &QAbstractItemDelegate::closeEditor, this, &InputGrids::editFinished);
+  connect(grid->selectionModel(), &QItemSelectionModel::currentChanged, this, &InputGrids::editFinished);
 }
 
 void InputGrids::AfterMouseChange() {
   Repaint();  // a criterion's name shows in AGrid and FGrid
   emit problemChanged();
+  emit editFinished();
 }
 
 void InputGrids::Reload() {

@@ -51,6 +51,9 @@ bool TMainForm::RunCommand(const std::function<bool()>& body) {
   // held back; a command never starts inside another one.
   if (commandRunning_) return false;
   commandRunning_ = true;
+  // What was typed before the command is a step of its own; what the command
+  // changes is the next one.
+  history_.Record(problem_);
   bool done = false;
   try {
     done = body();
@@ -63,6 +66,7 @@ bool TMainForm::RunCommand(const std::function<bool()>& body) {
   }
   dialogs_.SetBusy(false);
   dialogs_.ShowProgress(false);
+  history_.Record(problem_);
   commandRunning_ = false;
   inputs_->Reload();
   results_->Reload();
@@ -109,6 +113,13 @@ void TMainForm::InputChanged() {
   UpdateWindow();
 }
 
+void TMainForm::EditFinished() {
+  // Inside a command the command itself records what it changed.
+  if (commandRunning_) return;
+  history_.Record(problem_);
+  UpdateMenus();
+}
+
 void TMainForm::ApplyCellSizes() {
   const CellSizes s = cellSizes();
   inputs_->SetCellSizes(s.rowHeight, s.columnWidth, s.fontSize);
@@ -148,8 +159,14 @@ void TMainForm::closeEvent(QCloseEvent* e) {
   e->accept();
 }
 
+bool TMainForm::ForgetHistoryIf(bool opened) {
+  // A problem opened or created starts a history of its own.
+  if (opened) history_.Reset(problem_);
+  return opened;
+}
+
 bool TMainForm::OpenFile(const QString& path) {
-  return RunCommand([&] { return core::ReadProblemFile(problem_, dialogs_, path.toStdString()); });
+  return RunCommand([&] { return ForgetHistoryIf(core::ReadProblemFile(problem_, dialogs_, path.toStdString())); });
 }
 
 void TMainForm::ShowAboutBox() {
@@ -158,11 +175,13 @@ void TMainForm::ShowAboutBox() {
 }
 
 void TMainForm::NewItemClick() {
-  RunCommand([&] { return core::NewCommand(problem_, dialogs_, [&] { return newForm_->Run(); }); });
+  RunCommand([&] {
+    return ForgetHistoryIf(core::NewCommand(problem_, dialogs_, [&] { return newForm_->Run(); }));
+  });
 }
 
 void TMainForm::OpenItemClick() {
-  RunCommand([&] { return core::OpenProblem(problem_, dialogs_); });
+  RunCommand([&] { return ForgetHistoryIf(core::OpenProblem(problem_, dialogs_)); });
 }
 
 void TMainForm::ReportItemClick() {
@@ -219,6 +238,14 @@ void TMainForm::PrintSetupItemClick() {
 }
 
 void TMainForm::ExitItemClick() { close(); }
+
+void TMainForm::UndoItemClick() {
+  RunCommand([&] { return history_.Undo(problem_); });
+}
+
+void TMainForm::RedoItemClick() {
+  RunCommand([&] { return history_.Redo(problem_); });
+}
 
 void TMainForm::StructuralItemClick(core::StructuralCommand command) {
   using core::StructuralCommand;

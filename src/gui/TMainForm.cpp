@@ -90,7 +90,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), dialogs_(this), hos
 
 TMainForm::~TMainForm() {
   // The tables, the grid sets and the forms read the problem and the results,
-  // which go with this object: they go first.
+  // which go with this object: they go first. An editor closing on the way
+  // out no longer reaches the window's menus, whose context items go too.
+  disconnect(inputs_, nullptr, this, nullptr);
   const QList<QWidget*> widgets = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
   qDeleteAll(widgets);
   delete inputs_;
@@ -237,6 +239,7 @@ void TMainForm::CreatePageControls() {
   inputs_ = new InputGrids(problem_, dialogs_, this);
   results_ = new ResultGrids(problem_, state_, dialogs_, this);
   connect(inputs_, &InputGrids::problemChanged, this, &TMainForm::InputChanged);
+  connect(inputs_, &InputGrids::editFinished, this, &TMainForm::EditFinished);
 
   pageControlIn_ = new QTabWidget;
   pageControlIn_->setObjectName("PageControlIn");
@@ -319,6 +322,14 @@ void TMainForm::CreateActions() {
   MakeAction("PrintSetupItem", "P&rint Setup...", "Define printer settings", [this] { PrintSetupItemClick(); });
   MakeAction("ExitItem", "E&xit", "Exit Vesk", [this] { ExitItemClick(); });
 
+  QAction* undo = MakeAction("UndoItem", "&Undo", "Undo the last change to the problem", [this] { UndoItemClick(); });
+  undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  QAction* redo = MakeAction("RedoItem", "&Redo", "Redo the change undone last", [this] { RedoItemClick(); });
+  redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  // A change typed into a cell counts as soon as it is in the table.
+  rules_.push_back({undo, [this] { return history_.CanUndo() || history_.Pending(problem_); }});
+  rules_.push_back({redo, [this] { return history_.CanRedo() && !history_.Pending(problem_); }});
+
   StructuralAction("SplitItem", "&Split", "Split one category into two", StructuralCommand::SplitCategory);
   StructuralAction("MergeItem", "&Merge", "Merge two categories into one", StructuralCommand::MergeCategories);
   StructuralAction("InsertCriterionItem", "&Insert", "Insert new criterion", StructuralCommand::InsertCriterion);
@@ -376,6 +387,10 @@ void TMainForm::SetupMenuBar() {
   file->addAction(item("PrintSetupItem"));
   file->addSeparator();
   file->addAction(item("ExitItem"));
+
+  QMenu* edit = menu("EditMenu", "&Edit");
+  edit->addAction(item("UndoItem"));
+  edit->addAction(item("RedoItem"));
 
   QMenu* categories = menu("CategoriesMenu", "Ca&tegories");
   categories->addAction(item("SplitItem"));

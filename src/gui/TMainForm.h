@@ -9,6 +9,7 @@
 
 #include "core/analysis/Inconsistency.h"
 #include "core/analysis/Volume.h"
+#include "core/problem/EditHistory.h"
 #include "core/problem/Problem.h"
 #include "core/problem/Report.h"
 #include "core/problem/StructuralEdits.h"
@@ -43,6 +44,7 @@ class TMainForm : public QMainWindow {
   core::SortingState& state() { return state_; }
   core::InconsistencyAnalysis& analysis() { return analysis_; }
   core::VolumeWindow& volumeWindow() { return volume_; }
+  const core::EditHistory& history() const { return history_; }
   QtDialogs& dialogs() { return dialogs_; }
   InputGrids* inputGrids() const { return inputs_; }
   ResultGrids* resultGrids() const { return results_; }
@@ -65,6 +67,8 @@ class TMainForm : public QMainWindow {
   void PrintFormItemClick();
   void PrintSetupItemClick();
   void ExitItemClick();
+  void UndoItemClick();
+  void RedoItemClick();
   void StructuralItemClick(core::StructuralCommand command);
   void VolumeComputationItemClick();
   bool CalcRangeItemClick();
@@ -113,6 +117,10 @@ class TMainForm : public QMainWindow {
   void UsevjButtonClick(bool down);
   void UseujButtonClick(bool down);
   void InputChanged();
+  // An edit in the input grids ended: it becomes an undoable step.
+  void EditFinished();
+  // Clears the history when `opened` (a New or Open that went through); returns it.
+  bool ForgetHistoryIf(bool opened);
   // The results on show belong to the problem as it stands.
   bool ResultsCurrent() const;
 
@@ -121,6 +129,7 @@ class TMainForm : public QMainWindow {
   core::InconsistencyAnalysis analysis_;
   core::VolumeWindow volume_;
   core::ReportSettings report_;
+  core::EditHistory history_;
   QtDialogs dialogs_;
   QtEngineHost host_;
   bool commandRunning_ = false;

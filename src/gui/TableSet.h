@@ -41,6 +41,10 @@ class InputGrids : public QObject {
   // It comes for every key typed into a cell, while the cell's editor is
   // open: answer it with Repaint at most, since Reload closes the editor.
   void problemChanged();
+  // An edit of the problem ended: a cell's editor closed or the current cell
+  // moved on, or a mouse command (a rename, an example) changed the problem.
+  // What was typed since the last one is one change.
+  void editFinished();
 
  private:
   void WireInputGrid(GridView* grid, core::InputTable table);

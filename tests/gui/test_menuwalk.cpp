@@ -34,7 +34,7 @@ const QStringList kCommands = {
     "AGridInsertCriterionItem", "AGridDeleteCriterionItem", "FGridInsertCriterionItem",
     "FGridDeleteCriterionItem", "CGridInsertConstraintItem", "CGridDeleteConstraintItem", "AGridPopupHelp",
     "FGridPopupHelp", "BGridPopupHelp", "CGridPopupHelp", "RGridPopupHelp", "ORGridPopupHelp",
-    "IPGridPopupHelp", "ExitItem"};
+    "IPGridPopupHelp", "UndoItem", "RedoItem", "ExitItem"};
 
 }  // namespace
 
