@@ -7,21 +7,26 @@
 // coefficients in [0, 1], one binary y_r per row with objective -1, and the
 // equality sum k = 1. The rows are drawn around a hidden vector; `pairs` rows
 // are then contradicted by their negation, so exactly `pairs` rows must be
-// dropped. "cut" re-solves with the exclusion cut of the first suggestion
-// (sum of its y at most |S| - 1), as the analysis does for its next
-// suggestion.
+// dropped. Each further round re-solves with the exclusion cuts of the
+// suggestions found so far (sum of their y at most |S| - 1), as the analysis
+// does for its next suggestion; "cuts" counts them. "nodes" is the search's
+// node count. With --mps, each program is also written to DIR as a free MPS
+// file (minimising the number of dropped rows) for other solvers.
 //
-//   mip_bench [--rows R ...] [--pairs P] [--repeat N] [--no-cut]
+//   mip_bench [--rows R ...] [--pairs P] [--repeat N] [--cuts K] [--mps DIR]
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "engine/ScratchEngineHost.h"
 #include "solver/LP_Unit_LPSolver.h"
 
 #ifdef VESK_HAVE_GLPK
@@ -72,8 +77,56 @@ struct Outcome {
   int status = -1;
   double objective = 0;
   double seconds = 0;
+  long long nodes = -1;
   std::vector<int> dropped;
 };
+
+// Reads the node count from the search's closing console line.
+class CountingHost : public vesk::engine::ScratchEngineHost {
+ public:
+  bool ConsoleEnabled() const override { return true; }
+  void ConsoleWriteLine(std::string_view text) override {
+    const auto at = text.find("Searched nodes ");
+    if (at != std::string_view::npos) nodes = std::atoll(std::string(text.substr(at + 15)).c_str());
+  }
+  long long nodes = -1;
+};
+
+void WriteMps(const Program& z, const std::string& path) {
+  std::ofstream out(path);
+  const int R = static_cast<int>(z.a.size());
+  out << "NAME INCONS\nROWS\n N OBJ\n";
+  for (int r = 1; r <= R; ++r) out << " G R" << r << "\n";
+  out << " E NORM\n";
+  for (size_t c = 0; c < z.cuts.size(); ++c) out << " L CUT" << c + 1 << "\n";
+  out << "COLUMNS\n";
+  out.precision(17);
+  for (int j = 1; j <= kV; ++j) {
+    for (int r = 1; r <= R; ++r) {
+      const double v = z.a[static_cast<size_t>(r - 1)][static_cast<size_t>(j - 1)];
+      if (v != 0) out << " X" << j << " R" << r << " " << v << "\n";
+    }
+    if (j > 1) out << " X" << j << " NORM 1\n";
+  }
+  out << " M1 'MARKER' 'INTORG'\n";
+  for (int r = 1; r <= R; ++r) {
+    out << " Y" << r << " OBJ 1\n Y" << r << " R" << r << " 999\n";
+    for (size_t c = 0; c < z.cuts.size(); ++c)
+      if (std::find(z.cuts[c].begin(), z.cuts[c].end(), r) != z.cuts[c].end()) out << " Y" << r << " CUT" << c + 1 << " 1\n";
+  }
+  out << " M2 'MARKER' 'INTEND'\nRHS\n";
+  for (int r = 1; r <= R; ++r) out << " RHS R" << r << " " << z.b[static_cast<size_t>(r - 1)] << "\n";
+  out << " RHS NORM 1\n";
+  for (size_t c = 0; c < z.cuts.size(); ++c) out << " RHS CUT" << c + 1 << " " << z.cuts[c].size() - 1 << "\n";
+  out << "BOUNDS\n";
+  // Bounds in the fixed-format columns, which every reader takes.
+  for (int r = 1; r <= R; ++r) {
+    char line[64];
+    std::snprintf(line, sizeof line, " UP BND       Y%-7d  1\n", r);
+    out << line;
+  }
+  out << "ENDATA\n";
+}
 
 double Now() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
@@ -83,6 +136,8 @@ Outcome SolveOurs(const Program& z) {
   using namespace vesk::solver;
   const int R = static_cast<int>(z.a.size());
   const int rows = R + 1 + static_cast<int>(z.cuts.size());
+  CountingHost host;
+  LpSetHost(&host);
   const double start = Now();
   LpSetSize(kV + R, rows);
   for (int j = 1; j <= kV; ++j) LpSetColumnType(j, 'C');
@@ -106,6 +161,8 @@ Outcome SolveOurs(const Program& z) {
   Outcome o;
   o.status = LpSolve();
   o.seconds = Now() - start;
+  o.nodes = host.nodes;
+  LpSetHost(nullptr);
   if (o.status == 0) {
     o.objective = LpObjectiveValue();
     for (int r = 1; r <= R; ++r)
@@ -177,8 +234,8 @@ Outcome Median(int repeat, F solve) {
 
 int main(int argc, char** argv) {
   std::vector<int> sizes;
-  int pairs = 3, repeat = 3;
-  bool cut = true;
+  int pairs = 3, repeat = 3, cuts = 2;
+  std::string mpsFolder;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--rows") && i + 1 < argc) {
       while (i + 1 < argc && argv[i + 1][0] != '-') sizes.push_back(std::atoi(argv[++i]));
@@ -186,18 +243,24 @@ int main(int argc, char** argv) {
       pairs = std::atoi(argv[++i]);
     } else if (!std::strcmp(argv[i], "--repeat") && i + 1 < argc) {
       repeat = std::max(1, std::atoi(argv[++i]));
-    } else if (!std::strcmp(argv[i], "--no-cut")) {
-      cut = false;
+    } else if (!std::strcmp(argv[i], "--cuts") && i + 1 < argc) {
+      cuts = std::max(0, std::atoi(argv[++i]));
+    } else if (!std::strcmp(argv[i], "--mps") && i + 1 < argc) {
+      mpsFolder = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: mip_bench [--rows R ...] [--pairs P] [--repeat N] [--no-cut]\n");
+      std::fprintf(stderr, "usage: mip_bench [--rows R ...] [--pairs P] [--repeat N] [--cuts K] [--mps DIR]\n");
       return 2;
     }
   }
   if (sizes.empty()) sizes = {50, 200, 500};
-  std::printf("%-6s %-6s %8s %8s %10s %10s %10s %8s\n", "rows", "solve", "dropped", "glpk", "ours_s", "glpk_s", "ratio", "agree");
+  std::printf("%-6s %-5s %8s %8s %9s %10s %10s %10s %8s\n", "rows", "cuts", "dropped", "glpk", "nodes", "ours_s", "glpk_s",
+              "ratio", "agree");
+  std::fflush(stdout);
   for (int rows : sizes) {
     Program z = Make(rows, pairs, 11u + static_cast<unsigned>(rows));
-    for (int round = 0; round < (cut ? 2 : 1); ++round) {
+    for (int round = 0; round <= cuts; ++round) {
+      if (!mpsFolder.empty())
+        WriteMps(z, mpsFolder + "/incons_" + std::to_string(rows) + "_cut" + std::to_string(round) + ".mps");
       const Outcome ours = Median(repeat, [&] { return SolveOurs(z); });
       double glpkSeconds = NAN, glpkObjective = NAN;
 #ifdef VESK_HAVE_GLPK
@@ -207,9 +270,10 @@ int main(int argc, char** argv) {
 #endif
       const bool agree = ours.status == 0 && std::isfinite(glpkObjective) &&
                          std::fabs(ours.objective - glpkObjective) <= 1e-6 * std::max(1.0, std::fabs(glpkObjective));
-      std::printf("%-6d %-6s %8.0f %8.3g %10.4f %10.4f %10.2f %8s\n", rows, round == 0 ? "first" : "cut",
-                  ours.status == 0 ? -ours.objective : NAN, -glpkObjective, ours.seconds, glpkSeconds, ours.seconds / glpkSeconds,
-                  std::isfinite(glpkObjective) ? (agree ? "yes" : "NO") : "-");
+      std::printf("%-6d %-5d %8.0f %8.3g %9lld %10.4f %10.4f %10.2f %8s\n", rows, round,
+                  ours.status == 0 ? -ours.objective : NAN, -glpkObjective, ours.nodes, ours.seconds, glpkSeconds,
+                  ours.seconds / glpkSeconds, std::isfinite(glpkObjective) ? (agree ? "yes" : "NO") : "-");
+      std::fflush(stdout);
       if (ours.status != 0 || ours.dropped.empty()) break;
       z.cuts.push_back(ours.dropped);
     }

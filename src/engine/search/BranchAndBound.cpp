@@ -77,6 +77,7 @@ class Search {
   bool MemoryShort() const { return static_cast<double>(HeapFigure()) > M.maxMemoryMB * 1e6; }
 
   bool Start();
+  void SetIntegralGap();
   void End();
   void Dive();
   bool AfterDive();  // false: the search is over
@@ -121,6 +122,8 @@ class Search {
   std::vector<std::pair<ColumnRecord*, double>> incumbent_;
 
   double upperCutoff_ = 1e30, lowerCutoff_ = -1e30;
+  // Gap by which a node must beat the incumbent (0: INTEGER-CRIT alone).
+  double integralGap_ = 0;
   double rootValue_ = 0;
   double incumbentObjective_ = 0;
   double bestWaitingAtSelection_ = 0;
@@ -207,6 +210,7 @@ bool Search::Start() {
     if (M.infeasCount > 0) return true;  // no integral point: nothing to search
   }
 
+  SetIntegralGap();
   if (M.pse) LoadPseudoCosts(M);
   M.quiet = true;
   rootValue_ = M.objectiveValue;
@@ -220,6 +224,27 @@ bool Search::Start() {
   }
   avgStep_ = 1.0;
   return true;
+}
+
+// With whole objective coefficients on the integer columns and none on the
+// continuous ones, the objectives of any two integral points differ by a whole
+// number, so a node has to beat the incumbent by 1 to hold a better one. A
+// point counts as integral within INTEGER-CRIT, so its LP value may lie below
+// its whole objective by up to sum |c_j| * INTEGER-CRIT; that and a margin for
+// the LP's own rounding are given away.
+void Search::SetIntegralGap() {
+  integralGap_ = 0;
+  double slack = 0;
+  bool anyCost = false;
+  for (int j = 1; j <= M.n; ++j) {
+    const ColumnRecord& c = M.Col(j);
+    if (c.kind != kStructural && c.kind != kFreeStructural) continue;
+    if (c.cost == 0) continue;
+    if (!c.isInteger || c.cost != std::floor(c.cost) || std::fabs(c.cost) > 1e9) return;
+    anyCost = true;
+    slack += std::fabs(c.cost) * M.integerCrit;
+  }
+  if (anyCost && slack < 0.5) integralGap_ = 1 - slack;
 }
 
 void Search::End() {
@@ -447,8 +472,11 @@ void Search::IntegerSolutionFound() {
     return;
   }
   if (M.integerFound && !Better(objective, incumbentObjective_)) return;
-  if (maximize_) lowerCutoff_ = std::max(objective + M.integerCrit, lowerCutoff_);
-  else upperCutoff_ = std::min(objective - M.integerCrit, upperCutoff_);
+  // The margin for the LP's rounding scales with the objective.
+  const double gap = integralGap_ > 0 ? integralGap_ - 1e-6 * std::max(1.0, std::fabs(objective)) : 0.0;
+  const double step = std::max(M.integerCrit, gap);
+  if (maximize_) lowerCutoff_ = std::max(objective + step, lowerCutoff_);
+  else upperCutoff_ = std::min(objective - step, upperCutoff_);
   incumbentObjective_ = objective;
   incumbentNodes_ = M.nodeCount;
   M.integerFound = true;
