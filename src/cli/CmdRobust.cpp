@@ -1,5 +1,6 @@
 // vesk-cli robust FILE.tri: the robust-assignment command on a problem file,
-// with an optional results report and CSV file of the results.
+// with an optional results report, CSV file and picture of the results.
+#include <cstdlib>
 #include <iomanip>
 #include <iostream>
 #include <memory>
@@ -13,6 +14,11 @@
 #include "core/problem/ProblemFile.h"
 #include "core/problem/Report.h"
 #include "core/sorting/RobustAssignments.h"
+#ifdef VESK_WITH_PICTURE
+#include <QGuiApplication>
+
+#include "picture/RangesPicture.h"
+#endif
 
 namespace vesk::cli {
 namespace {
@@ -23,7 +29,22 @@ struct RobustOptions {
   bool json = false;
   ThresholdSwitches switches;
   std::string csv;
+  std::string picture;
 };
+
+#ifdef VESK_WITH_PICTURE
+// Paints without a window: Qt needs an application object for its fonts, on
+// the offscreen platform unless another one was asked for.
+bool WritePicture(const core::Problem& problem, const core::SortingState& state, const std::string& path) {
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "vesk-cli";
+  static char* argv[] = {name, nullptr};
+  std::unique_ptr<QGuiApplication> app;
+  if (!QGuiApplication::instance()) app = std::make_unique<QGuiApplication>(argc, argv);
+  return picture::RangesPicture(problem, state).Write(path);
+}
+#endif
 
 nlohmann::json RobustJson(const core::Problem& p, const core::SortingState& s, bool ran) {
   using nlohmann::json;
@@ -94,6 +115,12 @@ int RunRobust(const RobustOptions& o) {
     dialogs.Error(core::kDiskWriteError);
     reported = false;
   }
+#ifdef VESK_WITH_PICTURE
+  if (ran && !o.picture.empty() && !WritePicture(problem, state, o.picture)) {
+    dialogs.Error(core::kDiskWriteError);
+    reported = false;
+  }
+#endif
   if (o.json) {
     nlohmann::json out = RobustJson(problem, state, ran);
     out["messages"] = dialogs.messages;
@@ -114,6 +141,12 @@ const CommandRegistrar kRobust{{
       sub.add_option("--report", o->report, "Also write the results report (.rpt) to this file");
       sub.add_flag("--json", o->json, "Print one JSON object instead of the table");
       sub.add_option("--csv", o->csv, "Also write the results as CSV to this file");
+#ifdef VESK_WITH_PICTURE
+      sub.add_option("--picture", o->picture, "Also write a picture of the ranges to this file (.png or .svg)")
+          ->check([](const std::string& path) {
+            return picture::PictureFormatFor(path) ? std::string() : std::string("the picture must be a .png or .svg file");
+          });
+#endif
       sub.footer(
           "Exit status: 0 when the command ran (consistent or not), 1 when it stopped with a message, 2 on a "
           "usage error.");

@@ -21,6 +21,7 @@
 #include "core/problem/Errors.h"
 #include "core/problem/NewProblem.h"
 #include "core/problem/ProblemFile.h"
+#include "core/problem/Report.h"
 #include "core/problem/Toggles.h"
 #include "core/sorting/ResultView.h"
 #include "core/sorting/RobustAssignments.h"
@@ -28,6 +29,7 @@
 #include "gui/HelpPages.h"
 #include "gui/TMainForm.h"
 #include "gui/TableSet.h"
+#include "picture/RangesPicture.h"
 
 namespace vesk::gui {
 
@@ -198,6 +200,24 @@ void TMainForm::ImportPerformancesItemClick() {
 
 void TMainForm::ExportResultsItemClick() {
   RunCommand([&] { return core::ExportResultsItemClick(problem_, state_, dialogs_); });
+}
+
+void TMainForm::ExportPictureItemClick() {
+  RunCommand([&] {
+    if (!ResultsCurrent()) return false;
+    auto chosen = dialogs_.ChooseSaveFile("PNG picture (*.png)|*.png|SVG picture (*.svg)|*.svg", "png",
+                                          core::WithoutExtension(problem_.SaveFileName));
+    if (!chosen) return false;
+    if (!picture::PictureFormatFor(*chosen)) {
+      dialogs_.Error("A picture is saved as a .png or .svg file");
+      return false;
+    }
+    if (!picture::RangesPicture(problem_, state_).Write(*chosen)) {
+      dialogs_.Error(core::kDiskWriteError);
+      return false;
+    }
+    return true;
+  });
 }
 
 void TMainForm::SaveDataItemClick() {

@@ -317,6 +317,10 @@ void TMainForm::CreateActions() {
   QAction* exportResults = MakeAction("ExportResultsItem", "&Export results...", "Save the results as a CSV file",
                                       [this] { ExportResultsItemClick(); });
   rules_.push_back({exportResults, [this] { return ResultsCurrent(); }});
+  QAction* exportPicture = MakeAction("ExportPictureItem", "Export ranges &picture...",
+                                      "Save a picture of the ranges as a PNG or SVG file",
+                                      [this] { ExportPictureItemClick(); });
+  rules_.push_back({exportPicture, [this] { return ResultsCurrent(); }});
   MakeAction("PrintFormItem", "&Print Form...", "Print the current contents of the Vesk window",
              [this] { PrintFormItemClick(); });
   MakeAction("PrintSetupItem", "P&rint Setup...", "Define printer settings", [this] { PrintSetupItemClick(); });
@@ -382,6 +386,7 @@ void TMainForm::SetupMenuBar() {
   file->addSeparator();
   file->addAction(item("ImportPerformancesItem"));
   file->addAction(item("ExportResultsItem"));
+  file->addAction(item("ExportPictureItem"));
   file->addSeparator();
   file->addAction(item("PrintFormItem"));
   file->addAction(item("PrintSetupItem"));

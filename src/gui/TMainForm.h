@@ -62,6 +62,7 @@ class TMainForm : public QMainWindow {
   void ReportItemClick();
   void ImportPerformancesItemClick();
   void ExportResultsItemClick();
+  void ExportPictureItemClick();
   void SaveDataItemClick();
   void SaveDataAsItemClick();
   void PrintFormItemClick();

@@ -95,6 +95,22 @@ TEST_F(RobustCli, CsvOfTheResults) {
   EXPECT_EQ(Cli("robust " + Example("conflict") + " --csv " + Quote((dir_ / "no" / "such" / "x.csv").string())).code, 1);
 }
 
+TEST_F(RobustCli, PictureOfTheRanges) {
+  // Without a window: the command picks the offscreen platform by itself.
+  const std::string png = (dir_ / "ranges.png").string(), svg = (dir_ / "ranges.SVG").string();
+  ASSERT_EQ(Cli("robust " + Example("imprecise_holes") + " --picture " + Quote(png)).code, 0);
+  EXPECT_EQ(test::ReadFileText(png).rfind("\x89PNG\r\n\x1a\n", 0), 0u);
+  ASSERT_EQ(Cli("robust " + Example("imprecise_holes") + " --picture " + Quote(svg)).code, 0);
+  const std::string text = test::ReadFileText(svg);
+  EXPECT_NE(text.find("<svg"), std::string::npos);
+  EXPECT_NE(text.find("action 7"), std::string::npos);
+  // An unknown extension is a usage error; a folder that is not there, a write error.
+  EXPECT_EQ(Cli("robust " + Example("imprecise_holes") + " --picture " + Quote((dir_ / "r.jpg").string())).code, 2);
+  EXPECT_FALSE(fs::exists(dir_ / "r.jpg"));
+  EXPECT_EQ(Cli("robust " + Example("imprecise_holes") + " --picture " + Quote((dir_ / "no" / "r.png").string())).code,
+            1);
+}
+
 TEST_F(RobustCli, VetoAndDiscordanceSwitches) {
   // Two criteria, two categories, the profile at 50 with q = p = 0; on
   // criterion 2 u = 9 and v = 10. "X" (60, 30) is vetoed; "Y" (60, 42) has

@@ -26,7 +26,7 @@ const QStringList kChangesWithoutAsking = {"InsertCriterionItem", "InsertActionI
 
 const QStringList kCommands = {
     "NewItem", "OpenItem", "ReportItem", "SaveDataItem", "SaveDataAsItem", "ImportPerformancesItem",
-    "ExportResultsItem", "PrintFormItem", "PrintSetupItem",
+    "ExportResultsItem", "ExportPictureItem", "PrintFormItem", "PrintSetupItem",
     "SplitItem", "MergeItem", "InsertCriterionItem", "DeleteCriterionItem", "InsertActionItem",
     "DeleteActionItem", "EraseExamplesItem", "InsertConstraintItem", "DeleteConstraintItem",
     "VolumeComputationItem", "CalcRangeItem", "InputOrderItem", "VariabilityOrderItem", "InconsistencyItem",
