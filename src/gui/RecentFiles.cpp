@@ -19,6 +19,8 @@ QString RecentFiles::Normalized(const QString& path) {
 QStringList RecentFiles::Files() const {
   // The stored value may have been edited by hand or written by another
   // version: anything that is not a usable path is passed over.
+  // Picks up what another window wrote since.
+  settings_->sync();
   QStringList files;
   for (const QString& entry : settings_->value(kKey).toStringList()) {
     const QString path = Normalized(entry);
