@@ -151,9 +151,9 @@ void TMainForm::closeEvent(QCloseEvent* e) {
     box.setDefaultButton(QMessageBox::Yes);
     const int answer = box.exec();
     // Closing never loses the problem: a cancelled or failed save keeps the window.
-    if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !RunCommand([&] {
+    if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !RememberFileIf(RunCommand([&] {
                                             return core::SaveData(problem_, dialogs_);
-                                          }))) {
+                                          })))) {
       e->ignore();
       return;
     }
@@ -167,8 +167,33 @@ bool TMainForm::ForgetHistoryIf(bool opened) {
   return opened;
 }
 
+bool TMainForm::RememberFileIf(bool done) {
+  if (done && !problem_.OpenFileName.empty()) {
+    recent_.Add(QString::fromStdString(problem_.OpenFileName));
+    UpdateRecentFilesMenu();
+  }
+  return done;
+}
+
+void TMainForm::UpdateRecentFilesMenu() {
+  const QStringList files = recent_.Files();
+  for (int i = 0; i < RecentFiles::kMaxFiles; ++i) {
+    QAction* item = recentItems_[i];
+    const bool shown = i < files.size();
+    const QString path = shown ? files[i] : QString();
+    // An "&" of the path is shown as itself, not as a shortcut mark.
+    item->setText(shown ? QString("&%1 %2").arg(i + 1).arg(QString(path).replace("&", "&&")) : QString());
+    item->setStatusTip(shown ? "Open " + path : QString());
+    item->setData(path);
+    item->setVisible(shown);
+    item->setEnabled(shown);
+  }
+  recentSeparator_->setVisible(!files.isEmpty());
+}
+
 bool TMainForm::OpenFile(const QString& path) {
-  return RunCommand([&] { return ForgetHistoryIf(core::ReadProblemFile(problem_, dialogs_, path.toStdString())); });
+  return RememberFileIf(
+      RunCommand([&] { return ForgetHistoryIf(core::ReadProblemFile(problem_, dialogs_, path.toStdString())); }));
 }
 
 void TMainForm::ShowAboutBox() {
@@ -183,7 +208,21 @@ void TMainForm::NewItemClick() {
 }
 
 void TMainForm::OpenItemClick() {
-  RunCommand([&] { return ForgetHistoryIf(core::OpenProblem(problem_, dialogs_)); });
+  RememberFileIf(RunCommand([&] { return ForgetHistoryIf(core::OpenProblem(problem_, dialogs_)); }));
+}
+
+void TMainForm::RecentFileItemClick(const QString& path) {
+  if (path.isEmpty()) return;
+  auto result = core::OpenResult::NotOpened;
+  RunCommand([&] {
+    result = core::OpenProblemFile(problem_, dialogs_, path.toStdString());
+    return ForgetHistoryIf(result == core::OpenResult::Opened);
+  });
+  if (result == core::OpenResult::NotFound) {
+    recent_.Remove(path);
+    UpdateRecentFilesMenu();
+  }
+  RememberFileIf(result == core::OpenResult::Opened);
 }
 
 void TMainForm::ReportItemClick() {
@@ -221,11 +260,11 @@ void TMainForm::ExportPictureItemClick() {
 }
 
 void TMainForm::SaveDataItemClick() {
-  RunCommand([&] { return problem_.TablesShown && core::SaveData(problem_, dialogs_); });
+  RememberFileIf(RunCommand([&] { return problem_.TablesShown && core::SaveData(problem_, dialogs_); }));
 }
 
 void TMainForm::SaveDataAsItemClick() {
-  RunCommand([&] { return problem_.TablesShown && core::WriteProblemFile(problem_, dialogs_, true); });
+  RememberFileIf(RunCommand([&] { return problem_.TablesShown && core::WriteProblemFile(problem_, dialogs_, true); }));
 }
 
 void TMainForm::PrintFormItemClick() {

@@ -78,6 +78,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), dialogs_(this), hos
   CreateForms();
   dialogs_.SetProgressWidgets(calcPanel_, calcProgressBar_);
   ApplyCellSizes();
+  UpdateRecentFilesMenu();
 
   resize(640, 471);
   if (const QScreen* screen = QApplication::primaryScreen()) {
@@ -325,6 +326,14 @@ void TMainForm::CreateActions() {
              [this] { PrintFormItemClick(); });
   MakeAction("PrintSetupItem", "P&rint Setup...", "Define printer settings", [this] { PrintSetupItemClick(); });
   MakeAction("ExitItem", "E&xit", "Exit Vesk", [this] { ExitItemClick(); });
+  // The recent files: one item per place in the list, shown while it holds a file.
+  for (int i = 0; i < RecentFiles::kMaxFiles; ++i) {
+    QAction* recent = MakeAction(QString("RecentFileItem%1").arg(i + 1), QString(), QString(),
+                                 [this, i] { RecentFileItemClick(recentItems_[i]->data().toString()); });
+    recent->setVisible(false);
+    recent->setEnabled(false);
+    recentItems_[i] = recent;
+  }
 
   QAction* undo = MakeAction("UndoItem", "&Undo", "Undo the last change to the problem", [this] { UndoItemClick(); });
   undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
@@ -391,7 +400,11 @@ void TMainForm::SetupMenuBar() {
   file->addAction(item("PrintFormItem"));
   file->addAction(item("PrintSetupItem"));
   file->addSeparator();
+  for (QAction* recent : recentItems_) file->addAction(recent);
+  recentSeparator_ = file->addSeparator();
   file->addAction(item("ExitItem"));
+  // Another window may have changed the list meanwhile.
+  connect(file, &QMenu::aboutToShow, this, &TMainForm::UpdateRecentFilesMenu);
 
   QMenu* edit = menu("EditMenu", "&Edit");
   edit->addAction(item("UndoItem"));

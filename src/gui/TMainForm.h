@@ -4,6 +4,7 @@
 // menus and the status line. Every command is core's; the window forwards
 // the person's action, then shows what changed.
 #include <QMainWindow>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -17,6 +18,7 @@
 #include "gui/Forms.h"
 #include "gui/QtDialogs.h"
 #include "gui/QtEngineHost.h"
+#include "gui/RecentFiles.h"
 
 class QAction;
 class QActionGroup;
@@ -68,6 +70,9 @@ class TMainForm : public QMainWindow {
   void PrintFormItemClick();
   void PrintSetupItemClick();
   void ExitItemClick();
+  // A problem of the recent files, opened as Open does; a file that has gone
+  // is taken out of the list.
+  void RecentFileItemClick(const QString& path);
   void UndoItemClick();
   void RedoItemClick();
   void StructuralItemClick(core::StructuralCommand command);
@@ -122,6 +127,11 @@ class TMainForm : public QMainWindow {
   void EditFinished();
   // Clears the history when `opened` (a New or Open that went through); returns it.
   bool ForgetHistoryIf(bool opened);
+  // Puts the problem's file at the front of the recent files when `done`
+  // (an open or save that went through); returns it.
+  bool RememberFileIf(bool done);
+  // Shows the recent files as they are stored, before "E&xit".
+  void UpdateRecentFilesMenu();
   // The results on show belong to the problem as it stands.
   bool ResultsCurrent() const;
 
@@ -131,6 +141,7 @@ class TMainForm : public QMainWindow {
   core::VolumeWindow volume_;
   core::ReportSettings report_;
   core::EditHistory history_;
+  RecentFiles recent_;
   QtDialogs dialogs_;
   QtEngineHost host_;
   bool commandRunning_ = false;
@@ -169,6 +180,8 @@ class TMainForm : public QMainWindow {
   QAction* inputOrderItem_ = nullptr;
   QAction* variabilityOrderItem_ = nullptr;
   QAction* inconsistencyItem_ = nullptr;
+  std::array<QAction*, RecentFiles::kMaxFiles> recentItems_{};
+  QAction* recentSeparator_ = nullptr;
   std::unique_ptr<QPrinter> printer_;
 };
 

@@ -82,6 +82,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   QApplication app(argc, argv);
+  // The names under which the settings (the recent files) are kept.
+  QApplication::setOrganizationName("Vesk");
   QApplication::setApplicationName("vesk");
   // "." is the decimal separator of every number, whatever the locale
   // (QApplication has just set the process locale from the environment).

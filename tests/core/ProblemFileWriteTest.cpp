@@ -331,5 +331,60 @@ TEST(ProblemFileWrite, OpenAsksToSaveModifiedWork) {
   fs::remove_all(dir);
 }
 
+TEST(ProblemFileWrite, OpenNamedFile) {
+  const fs::path dir = test::FreshTempDir("open-named");
+  Problem source = NewProblem();
+  source.AGrid.SetCell(1, 0, "from file");
+  source.SaveFileName = (dir / "source").string();
+  ScriptedDialogs quiet;
+  ASSERT_TRUE(WriteProblemFile(source, quiet, false));
+  const std::string sourcePath = (dir / "source.tri").string();
+  const std::string missing = (dir / "gone.tri").string();
+
+  {  // A missing file: its message, no question even with unsaved work, nothing changed.
+    Problem p = NewProblem();
+    p.DataModified = true;
+    p.AGrid.SetCell(1, 0, "unsaved");
+    ScriptedDialogs d;
+    EXPECT_EQ(OpenProblemFile(p, d, missing), OpenResult::NotFound);
+    EXPECT_EQ(d.Texts(MessageKind::Error), (std::vector<std::string>{"File not found: " + missing}));
+    EXPECT_TRUE(d.questions.empty());
+    EXPECT_EQ(p.AGrid.Cell(1, 0), "unsaved");
+    EXPECT_TRUE(p.DataModified);
+  }
+  {  // Unsaved work, Yes, save dialog cancelled: stops before reading, nothing changed.
+    Problem p = NewProblem();
+    p.DataModified = true;
+    p.AGrid.SetCell(1, 0, "unsaved");
+    ScriptedDialogs d;
+    d.AnswerConfirm(true);
+    d.saveFileAnswers.push_back(std::nullopt);
+    EXPECT_EQ(OpenProblemFile(p, d, sourcePath), OpenResult::NotOpened);
+    EXPECT_EQ(d.questions, (std::vector<std::string>{"Save current files?"}));
+    EXPECT_EQ(p.AGrid.Cell(1, 0), "unsaved");
+    EXPECT_TRUE(p.DataModified);
+  }
+  {  // Unsaved work, No: read without an open dialog.
+    Problem p = NewProblem();
+    p.DataModified = true;
+    ScriptedDialogs d;
+    d.AnswerConfirm(false);
+    EXPECT_EQ(OpenProblemFile(p, d, sourcePath), OpenResult::Opened);
+    EXPECT_TRUE(d.fileDialogs.empty());
+    EXPECT_EQ(p.AGrid.Cell(1, 0), "from file");
+    EXPECT_EQ(p.Caption, CaptionFor(sourcePath));
+    EXPECT_FALSE(p.DataModified);
+  }
+  {  // A file that is there but does not read: the reader's message, not "not found".
+    Spit(dir / "bad.tri", "t x\r\n");
+    Problem p = NewProblem();
+    ScriptedDialogs d;
+    EXPECT_EQ(OpenProblemFile(p, d, (dir / "bad.tri").string()), OpenResult::NotOpened);
+    ASSERT_EQ(d.Texts(MessageKind::Error).size(), 1u);
+    EXPECT_EQ(d.Texts(MessageKind::Error)[0].rfind("File not found", 0), std::string::npos);
+  }
+  fs::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace vesk::core

@@ -22,7 +22,8 @@ enum class WindowState { Empty, Problem, Results, Inconsistent };
 // Commands that change the problem without a question.
 const QStringList kChangesWithoutAsking = {"InsertCriterionItem", "InsertActionItem", "InsertConstraintItem",
                                            "AGridInsertActionItem", "AGridInsertCriterionItem",
-                                           "FGridInsertCriterionItem", "CGridInsertConstraintItem"};
+                                           "FGridInsertCriterionItem", "CGridInsertConstraintItem",
+                                           "RecentFileItem1"};
 
 const QStringList kCommands = {
     "NewItem", "OpenItem", "ReportItem", "SaveDataItem", "SaveDataAsItem", "ImportPerformancesItem",
@@ -34,7 +35,7 @@ const QStringList kCommands = {
     "AGridInsertCriterionItem", "AGridDeleteCriterionItem", "FGridInsertCriterionItem",
     "FGridDeleteCriterionItem", "CGridInsertConstraintItem", "CGridDeleteConstraintItem", "AGridPopupHelp",
     "FGridPopupHelp", "BGridPopupHelp", "CGridPopupHelp", "RGridPopupHelp", "ORGridPopupHelp",
-    "IPGridPopupHelp", "UndoItem", "RedoItem", "ExitItem"};
+    "IPGridPopupHelp", "UndoItem", "RedoItem", "RecentFileItem1", "ExitItem"};
 
 }  // namespace
 

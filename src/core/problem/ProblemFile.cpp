@@ -614,13 +614,35 @@ bool SaveData(Problem& problem, UserDialogs& dialogs) {
   return WriteProblemFile(problem, dialogs, problem.Caption == kTitle);
 }
 
+namespace {
+
+// "Save current files?" before the problem is replaced: false when the person
+// wanted the work saved and the save was cancelled or failed.
+bool SaveBeforeReplacing(Problem& problem, UserDialogs& dialogs) {
+  if (problem.DataModified && dialogs.Confirm("Save current files?")) return SaveData(problem, dialogs);
+  return true;
+}
+
+}  // namespace
+
 bool OpenProblem(Problem& problem, UserDialogs& dialogs) {
-  if (problem.DataModified && dialogs.Confirm("Save current files?")) {
-    if (!SaveData(problem, dialogs)) return false;
-  }
+  if (!SaveBeforeReplacing(problem, dialogs)) return false;
   auto path = dialogs.ChooseOpenFile(kOpenFilter, problem.OpenFileName);
   if (!path) return false;
   return ReadProblemFile(problem, dialogs, *path);
+}
+
+OpenResult OpenProblemFile(Problem& problem, UserDialogs& dialogs, const std::string& path) {
+  // Only a path known to be absent counts as not found: one that cannot be
+  // looked at (a folder without access) goes on to the read and its message.
+  std::error_code ec;
+  const bool absent = path.empty() || (!std::filesystem::exists(path, ec) && !ec);
+  if (absent) {
+    dialogs.Error("File not found: " + path);
+    return OpenResult::NotFound;
+  }
+  if (!SaveBeforeReplacing(problem, dialogs)) return OpenResult::NotOpened;
+  return ReadProblemFile(problem, dialogs, path) ? OpenResult::Opened : OpenResult::NotOpened;
 }
 
 }  // namespace vesk::core

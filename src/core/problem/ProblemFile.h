@@ -53,6 +53,15 @@ bool SaveData(Problem& problem, UserDialogs& dialogs);
 // Returns true when a problem was read.
 bool OpenProblem(Problem& problem, UserDialogs& dialogs);
 
+// How opening a named file ended.
+enum class OpenResult { Opened, NotOpened, NotFound };
+
+// Opens the file at `path` without the open dialog (a file chosen from the
+// recent files): a path that does not exist shows "File not found: " + path
+// and changes nothing (NotFound); otherwise the Open command's "Save current
+// files?" question and the read follow, as in OpenProblem.
+OpenResult OpenProblemFile(Problem& problem, UserDialogs& dialogs, const std::string& path);
+
 // The caption of a window showing the file `fullName`.
 std::string CaptionFor(const std::string& fullName);
 
