@@ -65,6 +65,13 @@ bool CancelGate::Poll() {
 
 bool CancelGate::eventFilter(QObject* watched, QEvent* event) {
   if (g_active != this || !IsUserInput(event->type())) return false;
+  // A box the computation opens meanwhile (a message, a question) is answered
+  // as usual.
+  QWidget* modal = QApplication::activeModalWidget();
+  if (modal && (!button_ || modal != button_->window())) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget == modal || modal->isAncestorOf(widget)) return false;
+  }
   if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
     requested_ = true;
     return true;

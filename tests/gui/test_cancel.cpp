@@ -2,6 +2,7 @@
 // and Esc get through while the computation holds back every other input, and
 // the window is left with the problem and the results it had before.
 #include <QApplication>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -9,6 +10,10 @@
 #include "MainFormDriver.h"
 #include "ModalAnswerer.h"
 #include "core/problem/UserDialogs.h"
+#include "core/analysis/Volume.h"
+#include "core/problem/ProblemFile.h"
+#include "gui/Forms.h"
+#include "gui/QtDialogs.h"
 #include "gui/TMainForm.h"
 
 using vesk::gui::TMainForm;
@@ -68,6 +73,61 @@ class CancelTest : public QObject {
     }
     // Uncancelled, the command still runs to its end.
     QVERIFY(form.CalcRangeItemClick());
+  }
+
+  // The volume window's own Cancel; the box that says so is answered while
+  // the gate is still open.
+  void CancelDuringVolumeSimulation() {
+    vesk::guitest::ModalAnswerer answerer;
+    vesk::gui::QtDialogs dialogs;
+    vesk::core::Problem problem;
+    vesk::core::SortingState state;
+    QVERIFY(vesk::core::ReadProblemFile(problem, dialogs, vesk::guitest::SampleProblem().toStdString()));
+    vesk::core::VolumeWindow window;
+    QVERIFY(vesk::core::VolumeComputationItemClick(problem, state, window, dialogs));
+    window.SetPrecision(5);
+    vesk::gui::TVolumeForm form(problem, state, window, dialogs);
+    form.SetSeed(11u);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto* start = form.findChild<QPushButton*>("StartButton");
+    auto* cancel = form.findChild<QPushButton*>("CancelButton");
+    QVERIFY(start && cancel);
+    QVERIFY(!cancel->isVisible());
+    const vesk::core::VolumeWindow before = window;
+    bool pressed = false;
+    QTimer timer;
+    timer.setInterval(0);
+    connect(&timer, &QTimer::timeout, this, [&] {
+      if (pressed || !cancel->isVisible()) return;
+      pressed = true;
+      QTest::mouseClick(cancel, Qt::LeftButton);
+    });
+    timer.start();
+    // The box is answered by a real click on its OK button, which must get
+    // through the open gate.
+    QString shown;
+    bool clickHeldBack = false;
+    answerer.Expect([&](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      if (!box) return modal->close(), void();
+      shown = box->text();
+      QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+      if (box->isVisible()) {
+        clickHeldBack = true;
+        box->done(0);
+      }
+    });
+    QTest::mouseClick(start, Qt::LeftButton);
+    timer.stop();
+    QVERIFY(pressed);
+    QTRY_VERIFY(answerer.Idle());
+    QCOMPARE(shown, QString(vesk::core::kComputationCancelled));
+    QVERIFY(!clickHeldBack);
+    QVERIFY(answerer.unexpected.isEmpty());
+    QVERIFY(window == before);
+    QVERIFY(!cancel->isVisible());
+    QVERIFY(start->isEnabled());
   }
 };
 
