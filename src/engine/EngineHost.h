@@ -33,6 +33,10 @@ class EngineHost {
   // Lets the user interface process pending events (called every 10 iterations).
   virtual void ProcessPendingEvents() {}
 
+  // Asked right after pending events were processed: true ends the run as
+  // unfinished, as the time limit does.
+  virtual bool CancelRequested() { return false; }
+
   // The engine clock: seconds since a fixed day (only differences are used).
   virtual double ClockSeconds() = 0;
 

@@ -31,6 +31,7 @@ class FormDialogs : public core::UserDialogs {
   void SetBusy(bool busy) override;
   void ShowProgress(bool visible) override { outer_.ShowProgress(visible); }
   void SetProgress(int percent) override;
+  bool CancelRequested() override { return outer_.CancelRequested(); }
 
  private:
   core::UserDialogs& outer_;

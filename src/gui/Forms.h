@@ -100,6 +100,7 @@ class TIAForm : public QDialog {
   GridView* IGrid = nullptr;
   QSpinBox* MaxSuggestions = nullptr;
   QPushButton* BSuggest = nullptr;
+  QPushButton* BCancel = nullptr;  // shown while a run goes on
   QPushButton* BHelp = nullptr;
   GridModel* suggestionModel_ = nullptr;
   GridView* SuggestionGrid = nullptr;
@@ -141,6 +142,7 @@ class TVolumeForm : public QDialog {
   QProgressBar* ProgressBar = nullptr;
   QPushButton* StartButton = nullptr;
   QPushButton* ExitButton = nullptr;
+  QPushButton* CancelButton = nullptr;  // shown while a simulation runs
 };
 
 // "About".

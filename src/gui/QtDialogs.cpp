@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "gui/CancelGate.h"
+
 namespace vesk::gui {
 
 namespace {
@@ -62,10 +64,13 @@ QtDialogs::~QtDialogs() {
   if (busy_) QApplication::restoreOverrideCursor();
 }
 
-void QtDialogs::SetProgressWidgets(QWidget* panel, QProgressBar* bar) {
+void QtDialogs::SetProgressWidgets(QWidget* panel, QProgressBar* bar, QAbstractButton* cancel) {
   panel_ = panel;
   bar_ = bar;
+  cancel_ = cancel;
 }
+
+bool QtDialogs::CancelRequested() { return CancelGate::Poll(); }
 
 void QtDialogs::ShowMessage(core::MessageKind kind, std::string_view text) {
   if (kind == core::MessageKind::Error) ++errors_;
@@ -149,6 +154,10 @@ void QtDialogs::SetBusy(bool busy) {
 
 void QtDialogs::ShowProgress(bool visible) {
   if (!panel_) return;
+  // The panel's Cancel button stops the computation, unless a window of its
+  // own (with its own Cancel) runs it.
+  if (!visible) gate_.reset();
+  else if (cancel_ && !gate_ && !CancelGate::Active()) gate_ = std::make_unique<CancelGate>(cancel_);
   panel_->setVisible(visible);
   if (visible) {
     panel_->raise();

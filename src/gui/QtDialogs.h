@@ -9,13 +9,17 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 #include "core/problem/UserDialogs.h"
 
+class QAbstractButton;
 class QProgressBar;
 class QWidget;
 
 namespace vesk::gui {
+
+class CancelGate;
 
 class QtDialogs : public core::UserDialogs {
  public:
@@ -33,9 +37,11 @@ class QtDialogs : public core::UserDialogs {
   void SetBusy(bool busy) override;
   void ShowProgress(bool visible) override;
   void SetProgress(int percent) override;
+  // Polls the open CancelGate (see CancelGate.h).
+  bool CancelRequested() override;
 
   // The panel that covers the toolbar during computations and its bar.
-  void SetProgressWidgets(QWidget* panel, QProgressBar* bar);
+  void SetProgressWidgets(QWidget* panel, QProgressBar* bar, QAbstractButton* cancel = nullptr);
 
   // No person present: nothing modal is shown (see the header comment).
   void SetUnattended(bool on) { unattended_ = on; }
@@ -49,6 +55,8 @@ class QtDialogs : public core::UserDialogs {
   QWidget* parent_;
   QWidget* panel_ = nullptr;
   QProgressBar* bar_ = nullptr;
+  QAbstractButton* cancel_ = nullptr;
+  std::unique_ptr<CancelGate> gate_;  // open while the panel is shown
   bool busy_ = false;
   bool unattended_ = false;
   int errors_ = 0;

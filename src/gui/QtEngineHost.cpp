@@ -6,6 +6,7 @@
 #include <QMessageBox>
 
 #include "core/problem/Numbers.h"
+#include "gui/CancelGate.h"
 
 namespace vesk::gui {
 
@@ -36,7 +37,14 @@ bool QtEngineHost::ReadNumber(std::string_view prompt, double& value) {
   }
 }
 
-void QtEngineHost::ProcessPendingEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+// With a Cancel button open, the gate holds back every other input itself,
+// so the events are processed in full and the button's click gets through.
+void QtEngineHost::ProcessPendingEvents() {
+  if (CancelGate::Active()) QCoreApplication::processEvents();
+  else QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool QtEngineHost::CancelRequested() { return CancelGate::Active() && CancelGate::Active()->Requested(); }
 
 // The engine only takes differences of the clock, so the same seconds as the
 // other hosts serve.

@@ -21,6 +21,8 @@ class QtEngineHost : public engine::EngineHost {
   bool ReadNumber(std::string_view prompt, double& value) override;
   bool ConsoleEnabled() const override { return false; }
   void ProcessPendingEvents() override;
+  // True once the Cancel button of the open CancelGate was pressed.
+  bool CancelRequested() override;
   double ClockSeconds() override;
   long long HeapBytes() override;
   void NoteEngineHeapBytes(long long bytes) override;

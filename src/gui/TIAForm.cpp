@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "core/analysis/ConstraintList.h"
+#include "gui/CancelGate.h"
 #include "gui/FormDialogs.h"
 #include "gui/Forms.h"
 #include "gui/GridView.h"
@@ -54,6 +55,11 @@ void TIAForm::BuildControls() {
   row->addWidget(label);
   row->addWidget(MaxSuggestions);
   row->addWidget(BSuggest);
+  BCancel = new QPushButton("Cancel", this);
+  BCancel->setObjectName("BCancel");
+  BCancel->setToolTip("Stop the run (Esc)");
+  BCancel->hide();
+  row->addWidget(BCancel);
   row->addWidget(BHelp);
   row->addStretch();
   static_cast<QVBoxLayout*>(layout())->addLayout(row);
@@ -113,7 +119,10 @@ void TIAForm::ShowModalOver(QWidget* mainWindow, const CellSizes& sizes) {
 void TIAForm::BSuggestClick() {
   FormDialogs dialogs(dialogs_);
   BSuggest->setEnabled(false);
-  core::BSuggestClick(problem_, state_, analysis_, dialogs);
+  {
+    CancelGate gate(BCancel);
+    core::BSuggestClick(problem_, state_, analysis_, dialogs);
+  }
   BSuggest->setEnabled(true);
   ShowSuggestionGrid();
 }

@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPrinter>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
@@ -76,7 +77,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), dialogs_(this), hos
   SetupMenuBar();
   SetupContextMenus();
   CreateForms();
-  dialogs_.SetProgressWidgets(calcPanel_, calcProgressBar_);
+  dialogs_.SetProgressWidgets(calcPanel_, calcProgressBar_, calcCancelButton_);
   ApplyCellSizes();
   UpdateRecentFilesMenu();
 
@@ -161,6 +162,10 @@ void TMainForm::CreateSpeedBar() {
   calcProgressBar_->setRange(0, 100);
   calcProgressBar_->setTextVisible(false);
   calc->addWidget(calcProgressBar_, 1);
+  calcCancelButton_ = new QPushButton("Cancel", calcPanel_);
+  calcCancelButton_->setObjectName("CalcCancelButton");
+  calcCancelButton_->setToolTip("Stop the computation (Esc)");
+  calc->addWidget(calcCancelButton_);
   calcPanel_->hide();
   stack->addWidget(calcPanel_, 0, 0);
 

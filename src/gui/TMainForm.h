@@ -26,6 +26,7 @@ class QLabel;
 class QMenu;
 class QPrinter;
 class QProgressBar;
+class QPushButton;
 class QSpinBox;
 class QTabWidget;
 class QAbstractButton;
@@ -157,6 +158,7 @@ class TMainForm : public QMainWindow {
   QWidget* speedBar_ = nullptr;
   QWidget* calcPanel_ = nullptr;
   QProgressBar* calcProgressBar_ = nullptr;
+  QPushButton* calcCancelButton_ = nullptr;
   QAbstractButton* speedButtonSave_ = nullptr;
   QAbstractButton* speedButtonReport_ = nullptr;
   QSpinBox* heightUpDown_ = nullptr;

@@ -10,6 +10,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "gui/CancelGate.h"
 #include "gui/FormDialogs.h"
 #include "gui/Forms.h"
 
@@ -78,6 +79,11 @@ void TVolumeForm::BuildControls() {
   buttons->addStretch();
   buttons->addWidget(StartButton);
   buttons->addWidget(ExitButton);
+  CancelButton = new QPushButton("Cancel", this);
+  CancelButton->setObjectName("CancelButton");
+  CancelButton->setToolTip("Stop the simulation (Esc)");
+  CancelButton->hide();
+  buttons->addWidget(CancelButton);
   static_cast<QVBoxLayout*>(layout())->addLayout(buttons);
 }
 
@@ -99,15 +105,18 @@ void TVolumeForm::ShowModal() { exec(); }
 
 void TVolumeForm::StartSimulationClick() {
   // At every checkpoint the labels and the bar show the run's state and the
-  // window repaints; the person's input waits, so no second run can start.
+  // window repaints; the person's input waits, so no second run can start,
+  // all but the Cancel button and Esc, which the gate lets through.
   FormDialogs dialogs(dialogs_, [this](int) {
     ShowState();
     repaint();
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   });
   StartButton->setEnabled(false);
   ExitButton->setEnabled(false);
-  core::StartSimulationClick(problem_, state_, window_, dialogs, seed_);
+  {
+    CancelGate gate(CancelButton);
+    core::StartSimulationClick(problem_, state_, window_, dialogs, seed_);
+  }
   StartButton->setEnabled(true);
   ExitButton->setEnabled(true);
   ShowState();

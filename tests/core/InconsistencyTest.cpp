@@ -20,6 +20,7 @@
 #include "core/problem/ScriptedDialogs.h"
 #include "core/sorting/RobustAssignments.h"
 #include "core/sorting/SortingState.h"
+#include "engine/ScratchEngineHost.h"
 #include "solver/LP_Unit_LPSolver.h"
 
 namespace vesk::core {
@@ -210,6 +211,42 @@ TEST(SuggestionRun, SmallestSetsFirstThenTheRunEnds) {
 TEST(SuggestionRun, ConsistentInformationWithAnEqualityNeedsNoDrop) {
   REQUIRE_INTEGER_PATH();
   CheckRun({"consistent with an equality", 5, {{"0", "1", "-1", "=", "0"}}, {0}, {{}}, SuggestionEnd::NoNeed, {}});
+}
+
+// A run cancelled after its second suggestion leaves the window with what the
+// earlier run showed, and the engine's files as they were.
+TEST(SuggestionRun, CancelMidwayLeavesTheEarlierRunShown) {
+  REQUIRE_INTEGER_PATH();
+  engine::ScratchEngineHost host;
+  solver::LpSetHost(&host);
+  Problem p = MakeProblem(2);
+  for (const auto& row : std::vector<std::vector<std::string>>{{"0", "1", "0", ">=", "0.7"},
+                                                               {"0", "1", "0", "<=", "0.3"},
+                                                               {"1", "0", "0", ">=", "0.9"},
+                                                               {"1", "0", "0", "<=", "0.6"}})
+    AddConstraint(p, {row[0], row[1], row[2]}, row[3], row[4]);
+  SortingState s = ListedState(p);
+  InconsistencyAnalysis a;
+  a.SetMaxSuggestions(3);
+  ScriptedDialogs first;
+  ASSERT_TRUE(BSuggestClick(p, s, a, first));
+  ASSERT_EQ(a.Suggestions.size(), 3u);
+  a.SetMaxSuggestions(5);
+  const InconsistencyAnalysis before = a;
+  const Problem problemBefore = p;
+  const SortingState stateBefore = s;
+  const auto filesBefore = test::FolderContents(host.WorkingFolder());
+  ScriptedDialogs cancel;
+  cancel.cancelAfterChecks = 2;
+  EXPECT_FALSE(BSuggestClick(p, s, a, cancel));
+  EXPECT_EQ(cancel.Texts(MessageKind::Information), (std::vector<std::string>{kComputationCancelled}));
+  EXPECT_EQ(cancel.messages.size(), 1u);
+  EXPECT_TRUE(a == before);
+  EXPECT_TRUE(p == problemBefore);
+  EXPECT_TRUE(s == stateBefore);
+  EXPECT_EQ(test::FolderContents(host.WorkingFolder()), filesBefore);
+  EXPECT_FALSE(cancel.busy);
+  solver::LpSetHost(nullptr);
 }
 
 TEST(SuggestionRun, MaxSuggestionsStaysWithinItsRange) {

@@ -4,6 +4,8 @@
 #include "core/problem/Errors.h"
 #include "core/problem/ScriptedDialogs.h"
 #include "core/sorting/RobustAssignments.h"
+#include "engine/ScratchEngineHost.h"
+#include "solver/LP_Unit_LPSolver.h"
 
 namespace vesk::core {
 namespace {
@@ -194,6 +196,45 @@ TEST(RobustAssignments, ProgressEveryFifthActionAndSharedPrograms) {
   EXPECT_EQ(s.ParameterSpaceSolves, single.ParameterSpaceSolves);
   EXPECT_EQ(s.WorstCategory, std::vector<int>(10, single.WorstCategory[0]));
   EXPECT_EQ(s.BestCategory, std::vector<int>(10, single.BestCategory[0]));
+}
+
+// Cancelled midway, after a first run and a change: the problem, the earlier
+// results and the engine's files are as they were before the command.
+TEST(RobustAssignments, CancelMidwayLeavesEverythingAsBefore) {
+  engine::ScratchEngineHost host;
+  solver::LpSetHost(&host);
+  std::vector<ActionRow> rows = {{"a", {"60", "40"}}, {"b", {"80", "80"}}, {"c", {"60", "60"}},
+                                 {"d", {"40", "90"}}, {"e", {"55", "75"}}, {"f", {"45", "65"}}};
+  Problem p = StepProblem(2, 3, {50, 70}, rows);
+  ScriptedDialogs dialogs;
+  SortingState s;
+  ASSERT_TRUE(CalcRangeItemClick(p, s, dialogs));
+  p.AGrid.SetCell(1, 1, "2");  // an example: the next command rebuilds everything
+  p.ResetResults();
+  s.KeepParameters = false;
+  const Problem problemBefore = p;
+  const SortingState stateBefore = s;
+  const auto filesBefore = test::FolderContents(host.WorkingFolder());
+  for (int checks : {0, 3}) {
+    SCOPED_TRACE(checks);
+    ScriptedDialogs cancel;
+    cancel.cancelAfterChecks = checks;
+    EXPECT_FALSE(CalcRangeItemClick(p, s, cancel));
+    EXPECT_EQ(cancel.Texts(), (std::vector<std::string>{kComputationCancelled}));
+    EXPECT_EQ(cancel.messages[0].kind, MessageKind::Information);
+    EXPECT_GT(cancel.cancelChecks, checks);
+    EXPECT_TRUE(p == problemBefore);
+    EXPECT_TRUE(s == stateBefore);
+    EXPECT_EQ(test::FolderContents(host.WorkingFolder()), filesBefore);
+    ExpectCleanExit(cancel, s);
+  }
+  // Not cancelled, the same command runs to its end.
+  ScriptedDialogs never;
+  never.cancelAfterChecks = 100;
+  EXPECT_TRUE(CalcRangeItemClick(p, s, never));
+  EXPECT_TRUE(never.messages.empty());
+  EXPECT_EQ(s.WorstCategory[0], 2);
+  solver::LpSetHost(nullptr);
 }
 
 TEST(VariabilityOrder, WidestFirstTiesInInputOrder) {

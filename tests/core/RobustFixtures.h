@@ -1,5 +1,9 @@
 #pragma once
 // Small sorting problems whose ranges can be worked out by hand.
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -52,6 +56,19 @@ inline void AddConstraint(Problem& p, const std::vector<std::string>& coefficien
 //   "C" (60, 60): sigma(b_1) = 1, sigma(b_2) = 0       -> always 2
 inline Problem ThreeActions() {
   return StepProblem(2, 3, {50, 70}, {{"A", {"60", "40"}}, {"B", {"80", "80"}}, {"C", {"60", "60"}}});
+}
+
+// Every file of a folder (names relative to it) with its bytes.
+inline std::map<std::string, std::string> FolderContents(const std::filesystem::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    if (!entry.is_regular_file()) continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    files[std::filesystem::relative(entry.path(), folder).string()] = bytes.str();
+  }
+  return files;
 }
 
 }  // namespace vesk::core::test

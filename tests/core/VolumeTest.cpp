@@ -136,6 +136,30 @@ TEST(VolumeSampling, TwoCriteriaFullRegionStopsAtTheSecondCheckpoint) {
   EXPECT_TRUE(d.messages.empty());
 }
 
+// Cancelled at its second checkpoint, a simulation leaves the labels and the
+// last result of the earlier run.
+TEST(VolumeSampling, CancelAtACheckpointLeavesTheEarlierRunShown) {
+  Problem p = MakeVolumeProblem(3, "0", "1");
+  SortingState s;
+  s.ICGrid = EmptyExampleGrid(3);
+  VolumeWindow w;
+  ScriptedDialogs d;
+  ASSERT_TRUE(StartSimulationClick(p, s, w, d, 7u));
+  w.SetPrecision(5);  // the next run would go on for many checkpoints
+  const VolumeWindow before = w;
+  const Problem problemBefore = p;
+  ScriptedDialogs cancel;
+  cancel.cancelAfterChecks = 1;
+  EXPECT_FALSE(StartSimulationClick(p, s, w, cancel, 8u));
+  EXPECT_EQ(cancel.cancelChecks, 2);
+  EXPECT_EQ(cancel.Texts(), (std::vector<std::string>{kComputationCancelled}));
+  EXPECT_EQ(cancel.messages[0].kind, MessageKind::Information);
+  EXPECT_TRUE(w == before);
+  EXPECT_TRUE(p == problemBefore);
+  EXPECT_FALSE(cancel.busy);
+  EXPECT_FALSE(cancel.progressVisible);
+}
+
 TEST(VolumeSampling, ThreeCriteriaKeepHalfTheBoxAndAllOfTheBounds) {
   Problem p = MakeVolumeProblem(3, "0", "1");
   VolumeRegion r = BuildVolumeRegion(p, EmptyExampleGrid(3));

@@ -150,10 +150,9 @@ void OpenInconsistencyWindow(InconsistencyAnalysis& analysis) {
   analysis.NewSolution.clear();
 }
 
-bool BSuggestClick(const Problem& problem, const SortingState& state, InconsistencyAnalysis& analysis,
-                   UserDialogs& dialogs) {
-  if (!IGridFits(problem, state)) return false;
-  BusyCursor busy(dialogs);
+namespace {
+bool RunSuggestions(const Problem& problem, const SortingState& state, InconsistencyAnalysis& analysis,
+                    UserDialogs& dialogs, bool& cancelled) {
   StartSuggestionGrid(analysis.SuggestionGrid);
   analysis.SuggestionGridShown = true;
   analysis.Suggestions.clear();
@@ -172,6 +171,10 @@ bool BSuggestClick(const Problem& problem, const SortingState& state, Inconsiste
   namespace lp = vesk::solver;
   int t = 1;
   while (true) {
+    if (dialogs.CancelRequested()) {
+      cancelled = true;
+      return false;
+    }
     if (StateSuggestionProgram(BuildSuggestionProgram(work)) != 0) {
       dialogs.Error("Error in Solver");
       analysis.End = SuggestionEnd::SolverError;
@@ -182,6 +185,10 @@ bool BSuggestClick(const Problem& problem, const SortingState& state, Inconsiste
       dialogs.Information(kNoMoreAlternatives);
       analysis.End = SuggestionEnd::NoMoreAlternatives;
       return true;
+    }
+    if (status != 0 && dialogs.CancelRequested()) {
+      cancelled = true;
+      return false;
     }
     if (status != 0) {
       // -1, and 2, which a program with bounded zero-one objective cannot
@@ -217,6 +224,24 @@ bool BSuggestClick(const Problem& problem, const SortingState& state, Inconsiste
       return true;
     }
   }
+}
+}  // namespace
+
+bool BSuggestClick(const Problem& problem, const SortingState& state, InconsistencyAnalysis& analysis,
+                   UserDialogs& dialogs) {
+  if (!IGridFits(problem, state)) return false;
+  // A cancelled run leaves the window as it was before the button was pressed.
+  const InconsistencyAnalysis before = analysis;
+  bool cancelled = false;
+  bool done;
+  {
+    BusyCursor busy(dialogs);
+    done = RunSuggestions(problem, state, analysis, dialogs, cancelled);
+  }
+  if (!cancelled) return done;
+  analysis = before;
+  dialogs.Information(kComputationCancelled);
+  return false;
 }
 
 bool AcceptNewSolution(Problem& problem, SortingState& state, InconsistencyAnalysis& analysis,

@@ -71,6 +71,7 @@ struct Suggestion {
   int number = 0;                // t
   double count = 0;              // constraints to drop (0: none)
   std::vector<int> constraints;  // 1-based IGrid rows, increasing
+  bool operator==(const Suggestion&) const = default;
 };
 
 enum class SuggestionEnd { NotRun, NoNeed, NoMoreAlternatives, MaxReached, SolverError };
@@ -86,6 +87,7 @@ struct InconsistencyAnalysis {
   std::vector<double> NewSolution;  // lambda, k_1..k_n of the solve that needed no drop
 
   void SetMaxSuggestions(int value);  // clamps to 3..30
+  bool operator==(const InconsistencyAnalysis&) const = default;
 };
 
 // The "&Inconsistency" command is available: the last robust-assignment
@@ -99,7 +101,8 @@ void OpenInconsistencyWindow(InconsistencyAnalysis& analysis);
 
 // The "Suggest" button: one suggestion run over state.IGrid. Returns false
 // when the run could not start (IGrid does not belong to the problem) or ended
-// with an error message.
+// with an error message, or was cancelled (the analysis is then as it was and
+// "Computation cancelled" is shown).
 bool BSuggestClick(const Problem& problem, const SortingState& state, InconsistencyAnalysis& analysis,
                    UserDialogs& dialogs);
 

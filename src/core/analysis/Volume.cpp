@@ -286,6 +286,10 @@ std::optional<VolumeResult> StartSimulationClick(const Problem& problem, const S
                                                  VolumeWindow& window, UserDialogs& dialogs,
                                                  std::optional<std::uint32_t> seed) {
   if (!CheckConstraintSigns(problem, dialogs)) return std::nullopt;
+  // A cancelled run leaves the window's labels and last result as they were.
+  const VolumeWindow before = window;
+  struct Cancelled {};
+  bool cancelled = false;
   BusyCursor busy(dialogs);
   dialogs.ShowProgress(true);
   std::optional<VolumeResult> result;
@@ -301,7 +305,10 @@ std::optional<VolumeResult> StartSimulationClick(const Problem& problem, const S
       if (!p.relativeText.empty()) window.RelativeText = p.relativeText;
       window.ProgressPosition = p.samples;
       dialogs.SetProgress(Percent(p.samples));
+      if (dialogs.CancelRequested()) throw Cancelled{};
     });
+  } catch (const Cancelled&) {
+    cancelled = true;
   } catch (const ProgramError& e) {
     dialogs.Error(std::string(e.what()) + " (unit " + e.Unit() + ")");
   } catch (const ConversionError& e) {
@@ -310,6 +317,11 @@ std::optional<VolumeResult> StartSimulationClick(const Problem& problem, const S
   window.ProgressPosition = kVolumeMaxSamples;
   dialogs.SetProgress(100);
   dialogs.ShowProgress(false);
+  if (cancelled) {
+    window = before;
+    dialogs.Information(kComputationCancelled);
+    return std::nullopt;
+  }
   window.LastResult = result;
   return result;
 }

@@ -101,6 +101,7 @@ struct VolumeResult {
   std::optional<double> relative;  // H / B, nothing when B = 0
   std::string absoluteText;    // "%.*g" with the precision
   std::string relativeText;    // empty when B = 0
+  bool operator==(const VolumeResult&) const = default;
 };
 
 // Samples the region with the program-wide generator (as it stands: the
@@ -125,6 +126,7 @@ struct VolumeWindow {
   std::optional<VolumeResult> LastResult;
 
   void SetPrecision(int p);  // clamps to 2..5
+  bool operator==(const VolumeWindow&) const = default;
 };
 
 // The menu command "Volume &Computation": "You must read data first" when
@@ -138,7 +140,9 @@ bool VolumeComputationItemClick(Problem& problem, SortingState& state, VolumeWin
 // generator from the clock (or from `seed` when given), builds the region and
 // samples it, showing the labels and the progress through `window` and
 // `dialogs`. Program and conversion errors end it with their message. Returns
-// the result, or nothing when it stopped with a message.
+// the result, or nothing when it stopped with a message. A cancel request is
+// looked at after every checkpoint: the window is then put back as it was and
+// "Computation cancelled" is shown.
 std::optional<VolumeResult> StartSimulationClick(const Problem& problem, const SortingState& state,
                                                  VolumeWindow& window, UserDialogs& dialogs,
                                                  std::optional<std::uint32_t> seed = std::nullopt);

@@ -54,6 +54,8 @@ struct Problem {
   // Called by every change to the problem: clears ResultsAvailable and bumps
   // ResultsGeneration (the window hides its outputs and disables the report).
   void ResetResults();
+
+  bool operator==(const Problem&) const = default;
 };
 
 // Sizes and labels the four tables for n criteria, m actions and K categories

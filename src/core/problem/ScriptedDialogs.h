@@ -38,6 +38,9 @@ class ScriptedDialogs : public UserDialogs {
   bool busy = false;
   int busyChanges = 0;
   bool progressVisible = false;
+  // CancelRequested answers false this many times, then true (never when negative).
+  int cancelAfterChecks = -1;
+  int cancelChecks = 0;
 
   ScriptedDialogs& AnswerText(std::optional<std::string> text) { textAnswers.push_back(std::move(text)); return *this; }
   ScriptedDialogs& AnswerConfirm(bool yes) { confirmAnswers.push_back(yes); return *this; }
@@ -52,6 +55,7 @@ class ScriptedDialogs : public UserDialogs {
   void SetBusy(bool on) override { busy = on; ++busyChanges; }
   void ShowProgress(bool visible) override { progressVisible = visible; }
   void SetProgress(int percent) override { progress.push_back(percent); }
+  bool CancelRequested() override { return cancelAfterChecks >= 0 && cancelChecks++ >= cancelAfterChecks; }
 
   // Texts of the messages of one kind (all kinds when nothing is given).
   std::vector<std::string> Texts(std::optional<MessageKind> kind = std::nullopt) const;

@@ -10,6 +10,9 @@ namespace vesk::core {
 
 enum class MessageKind { Error, Warning, Information };
 
+// Information shown when a long computation was stopped by the person.
+inline constexpr const char* kComputationCancelled = "Computation cancelled";
+
 class UserDialogs {
  public:
   virtual ~UserDialogs() = default;
@@ -36,6 +39,11 @@ class UserDialogs {
   virtual void SetBusy(bool /*busy*/) {}
   virtual void ShowProgress(bool /*visible*/) {}
   virtual void SetProgress(int /*percent*/) {}
+
+  // Asked at every progress point of a long computation: true once the person
+  // has asked to stop it. The computation then ends without a trace and says
+  // kComputationCancelled.
+  virtual bool CancelRequested() { return false; }
 
   // Integer prompt: repeats the input box until the text is an integer in
   // [low, high]; nothing on Cancel.

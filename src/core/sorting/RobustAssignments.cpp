@@ -16,6 +16,9 @@ namespace {
 
 constexpr double kMoveTolerance = 0.00001;  // robust moves: strictly beyond +-this
 
+// Thrown at a progress point once the person asked to stop.
+struct Cancelled {};
+
 // Removes the busy cursor and the progress panel and clears KeepParameters on
 // every way out of the command.
 class CommandExit {
@@ -283,6 +286,7 @@ bool RunCommand(Problem& p, SortingState& s, UserDialogs& dialogs) {
   SearchContext ctx(data, s, dialogs);
   for (int a = 1; a <= m; ++a) {
     if (a % 5 == 0) dialogs.SetProgress(a * 100 / m);
+    if (dialogs.CancelRequested()) throw Cancelled{};
     if (!UpwardSearch(ctx, a)) return false;
     if (!DownwardSearch(ctx, a)) return false;
   }
@@ -339,15 +343,31 @@ std::vector<std::vector<int>> HoleCategories(const SortingState& s, int K) {
 }
 
 bool CalcRangeItemClick(Problem& p, SortingState& s, UserDialogs& dialogs) {
-  CommandExit exit(s, dialogs);
-  dialogs.SetBusy(true);
-  s.ViolatedRows.clear();
-  try {
-    return RunCommand(p, s, dialogs);
-  } catch (const ConversionError& e) {
-    dialogs.Error(e.what());
-  } catch (const ProgramError& e) {
-    dialogs.Error(std::string(e.what()) + " (unit " + e.Unit() + ")");
+  // A cancelled command leaves the problem and the earlier results as they were.
+  const Problem problemBefore = p;
+  const SortingState stateBefore = s;
+  bool cancelled = false;
+  {
+    CommandExit exit(s, dialogs);
+    dialogs.SetBusy(true);
+    s.ViolatedRows.clear();
+    try {
+      return RunCommand(p, s, dialogs);
+    } catch (const Cancelled&) {
+      cancelled = true;
+    } catch (const ConversionError& e) {
+      dialogs.Error(e.what());
+    } catch (const ProgramError& e) {
+      // A solve the engine left unfinished because of the request is no error.
+      if (dialogs.CancelRequested()) cancelled = true;
+      else dialogs.Error(std::string(e.what()) + " (unit " + e.Unit() + ")");
+    }
+  }
+  if (cancelled) {
+    p = problemBefore;
+    s = stateBefore;
+    s.KeepParameters = false;
+    dialogs.Information(kComputationCancelled);
   }
   return false;
 }

@@ -22,7 +22,9 @@ inline constexpr const char* kNoExactVector =
 // The whole command ("&Robust Assignments"). True when it ran to its end, the
 // ranges or the inconsistent outcome being shown; false when it stopped with a
 // message. On every way out the busy cursor and the progress panel are
-// removed and KeepParameters is cleared.
+// removed and KeepParameters is cleared. When the person cancels (see
+// UserDialogs::CancelRequested) the problem and the state are put back as they
+// were before the command, "Computation cancelled" is shown and it returns false.
 bool CalcRangeItemClick(Problem& problem, SortingState& state, UserDialogs& dialogs);
 
 // States the parameter space: columns lambda, k_1..k_n; the CGrid rows (Norm

@@ -58,6 +58,8 @@ struct SortingState {
   // Problem::ResultsGeneration when these results were made; results whose
   // generation differs from the problem's belong to an earlier problem.
   unsigned long long Generation = 0;
+
+  bool operator==(const SortingState&) const = default;
 };
 
 }  // namespace vesk::core

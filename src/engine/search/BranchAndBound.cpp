@@ -374,7 +374,7 @@ bool Search::NodeIntegral() const {
 bool Search::StopRequested() {
   if (!M.modelPresent) return true;
   if (M.errorFlag) return true;
-  if (Elapsed() > static_cast<double>(M.maxTime)) {
+  if (Elapsed() > static_cast<double>(M.maxTime) || M.host.CancelRequested()) {
     M.errorFlag = true;
     M.stopReason = StopReason::kTimeLimit;
     return true;

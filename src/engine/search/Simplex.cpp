@@ -166,7 +166,13 @@ void Simplex(EngineModel& M, bool storeSolution) {
           }
           }
         }
-        if (M.iterationCount % 10 == 0) host.ProcessPendingEvents();
+        if (M.iterationCount % 10 == 0) {
+          host.ProcessPendingEvents();
+          if (host.CancelRequested()) {
+            M.limitReached = true;
+            M.limitReason = StopReason::kTimeLimit;
+          }
+        }
         if (M.errorFlag) {
           if (M.logFile) WriteLog(M, "Solution cancelled");
           return;
