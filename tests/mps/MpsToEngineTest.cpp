@@ -207,6 +207,42 @@ TEST(SolveMps, IterationLimitIsNotAVerdict) {
   EXPECT_FALSE(r.hasObjective);  // the basis after one pivot is no answer
 }
 
+// A host that asks the engine to stop at its first pending-events call.
+class CancellingHost : public engine::ScratchEngineHost {
+ public:
+  void ProcessPendingEvents() override { ++calls; }
+  bool CancelRequested() override { return calls > 0; }
+  int calls = 0;
+};
+
+TEST(SolveMps, ACancelRequestEndsTheRunUnfinishedAtTheNextEventsCall) {
+  // Rows each tight on a few columns, so that the optimum needs many pivots.
+  const int n = 40;
+  std::string text = kHeader;
+  for (int i = 0; i < n; ++i) text += " L r" + std::to_string(i) + "\n";
+  text += "COLUMNS\n";
+  for (int j = 0; j < n; ++j) {
+    text += " x" + std::to_string(j) + " obj " + std::to_string(1 + (j * 7) % 5) + "\n";
+    for (int i = 0; i < n; ++i)
+      text += " x" + std::to_string(j) + " r" + std::to_string(i) + " " +
+              std::to_string(i == j ? 1 : ((i * 37 + j * 11) % 13 == 0 ? 3 : 0.01 * ((i + 2 * j) % 7))) + "\n";
+  }
+  text += "RHS\n";
+  for (int i = 0; i < n; ++i) text += " rhs r" + std::to_string(i) + " " + std::to_string(10 + i) + "\n";
+  text += "ENDATA\n";
+  SolveOptions options;
+  options.maximise = true;
+  SolveResult full = Solve(text, options);
+  ASSERT_EQ(full.status, "OPTIMAL SOLUTION");
+  ASSERT_GT(full.iterations, 10);  // the run reaches a pending-events call
+  CancellingHost host;
+  SolveResult r = SolveMps(ReadMps(text), options, host);
+  EXPECT_EQ(host.calls, 1);
+  EXPECT_FALSE(r.finished) << r.status;
+  EXPECT_FALSE(r.hasObjective);
+  EXPECT_LT(r.iterations, full.iterations);
+}
+
 TEST(SolveMps, WarnsWhenTheIntegerUpperBoundCapChangesTheModel) {
   struct Case {
     const char* bounds;
