@@ -1,5 +1,7 @@
 #include "core/problem/CsvResults.h"
 
+#include "core/problem/ProblemFile.h"
+
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -35,32 +37,6 @@ std::string Number(const std::vector<int>& values, int index) {
   return std::to_string(values[static_cast<std::size_t>(index)]);
 }
 
-bool WriteThroughTemporary(const std::string& path, const std::string& text) {
-  namespace fs = std::filesystem;
-  const fs::path target(path);
-  fs::path temp = target;
-  temp += ".tmp" + std::to_string(::getpid());
-  {
-    std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-    if (!file) return false;
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.flush();
-    if (!file) {
-      file.close();
-      std::error_code ignored;
-      fs::remove(temp, ignored);
-      return false;
-    }
-  }
-  std::error_code ec;
-  fs::rename(temp, target, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temp, ignored);
-    return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -95,7 +71,7 @@ std::string ResultsCsvText(const Problem& problem, const SortingState& state) {
 }
 
 bool WriteResultsCsvFile(const Problem& problem, const SortingState& state, const std::string& path) {
-  return WriteThroughTemporary(path, ResultsCsvText(problem, state));
+  return WriteReplacing(path, ResultsCsvText(problem, state));
 }
 
 bool ExportResultsItemClick(const Problem& problem, const SortingState& state, UserDialogs& dialogs) {

@@ -427,7 +427,8 @@ std::optional<std::string> Unwritable(const Problem& p) {
   return std::nullopt;
 }
 
-// Writes `text` to a temporary file beside `target` and renames it into place.
+}  // namespace
+
 bool WriteReplacing(const std::string& target, const std::string& text) {
   static std::atomic<unsigned> counter{0};
   const std::string temp = target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
@@ -455,7 +456,6 @@ bool WriteReplacing(const std::string& target, const std::string& text) {
   return ok;
 }
 
-}  // namespace
 
 std::string CaptionFor(const std::string& fullName) { return std::string(kTitle) + "  -  " + fullName; }
 

@@ -62,6 +62,12 @@ enum class OpenResult { Opened, NotOpened, NotFound };
 // files?" question and the read follow, as in OpenProblem.
 OpenResult OpenProblemFile(Problem& problem, UserDialogs& dialogs, const std::string& path);
 
+// Writes `text` to a temporary file beside `target` (created exclusively, with
+// the old file's permissions, synced) and renames it into place, so that a
+// failed write leaves any previous file intact. False when any step failed;
+// the temporary file is then removed.
+bool WriteReplacing(const std::string& target, const std::string& text);
+
 // The caption of a window showing the file `fullName`.
 std::string CaptionFor(const std::string& fullName);
 

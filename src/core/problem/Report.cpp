@@ -1,5 +1,7 @@
 #include "core/problem/Report.h"
 
+#include "core/problem/ProblemFile.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -68,31 +70,7 @@ std::string ReportText(const Problem& problem, const SortingState& state) {
 }
 
 bool WriteReportFile(const Problem& problem, const SortingState& state, const std::string& path) {
-  namespace fs = std::filesystem;
-  const std::string text = ReportText(problem, state);
-  const fs::path target(path);
-  fs::path temp = target;
-  temp += ".tmp" + std::to_string(::getpid());
-  {
-    std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-    if (!file) return false;
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.flush();
-    if (!file) {
-      file.close();
-      std::error_code ignored;
-      fs::remove(temp, ignored);
-      return false;
-    }
-  }
-  std::error_code ec;
-  fs::rename(temp, target, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temp, ignored);
-    return false;
-  }
-  return true;
+  return WriteReplacing(path, ReportText(problem, state));
 }
 
 std::string WithoutExtension(const std::string& name) {
