@@ -17,17 +17,6 @@ double CellValue(const Grid& grid, int row, int column) {
   return static_cast<double>(CellRealOrZero(grid, row, column, "IGrid"));
 }
 
-class BusyCursor {
- public:
-  explicit BusyCursor(UserDialogs& d) : d_(d) { d_.SetBusy(true); }
-  ~BusyCursor() { d_.SetBusy(false); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-
- private:
-  UserDialogs& d_;
-};
-
 void StartSuggestionGrid(Grid& grid) {
   grid = Grid(2, 3);
   grid.SetCell(0, 0, " # ");

@@ -46,18 +46,6 @@ void Eliminate(VolumeRow& row, const VolumeRow& e, int p) {
   row.rhs -= f * e.rhs;
 }
 
-// Restores the normal cursor on every way out.
-class BusyCursor {
- public:
-  explicit BusyCursor(UserDialogs& d) : d_(d) { d_.SetBusy(true); }
-  ~BusyCursor() { d_.SetBusy(false); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-
- private:
-  UserDialogs& d_;
-};
-
 int Percent(long long samples) { return static_cast<int>(samples * 100 / kVolumeMaxSamples); }
 
 }  // namespace

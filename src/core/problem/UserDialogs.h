@@ -51,6 +51,19 @@ class UserDialogs {
                                    std::string_view initial = "");
 };
 
+// Shows the busy cursor while it lives, and restores the normal one on every
+// way out of the computation that holds it.
+class BusyCursor {
+ public:
+  explicit BusyCursor(UserDialogs& d) : d_(d) { d_.SetBusy(true); }
+  ~BusyCursor() { d_.SetBusy(false); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+
+ private:
+  UserDialogs& d_;
+};
+
 // "error", "warning" or "information".
 std::string_view MessageKindName(MessageKind kind);
 
