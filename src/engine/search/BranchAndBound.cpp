@@ -88,6 +88,7 @@ class Search {
   bool EvaluateNodeLp();  // false: the search must stop
   bool NodeIntegral() const;
   bool StopRequested();
+  void FixByReducedCost();
 
   void ApplyChange(int32_t k);
   void UndoChange(int32_t k);
@@ -361,6 +362,37 @@ Choice Search::Branch() {
   return result;
 }
 
+// Reduced-cost fixing at the current node, once a cutoff exists: moving a
+// nonbasic integer column t units off its bound costs at least dj * t, so a
+// column whose dj exceeds the room left between the node's LP value and the
+// cutoff cannot move a whole unit in any better point below this node. Its
+// range is narrowed for the rest of the dive only; every bound of an integer
+// column goes back to the root's when the dive ends, so waiting nodes stay as
+// they were parked (their bounds and bases remain valid without the fixings).
+void Search::FixByReducedCost() {
+  if (M.infeasCount > 0 || std::fabs(Cutoff()) >= 1e29) return;
+  const double z = M.objectiveValue;
+  const double room = maximize_ ? z - lowerCutoff_ : upperCutoff_ - z;
+  if (!(room >= 0)) return;
+  const double margin = 1e-6 * std::max(1.0, std::fabs(z));
+  bool priced = false;
+  for (int j = M.m + 1; j <= M.n; ++j) {
+    ColumnRecord& c = M.Col(j);
+    if (!c.isInteger || c.upper - c.lower < 0.5) continue;
+    if (!priced) {
+      ComputePrices(M);
+      priced = true;
+    }
+    ComputeDj(M, j);
+    const double dj = c.reducedCost;
+    if (!(dj > margin)) continue;
+    const double steps = std::floor((room + margin) / dj);
+    if (steps >= c.upper - c.lower) continue;
+    if (c.status == 1) c.lower = c.upper - steps;
+    else c.upper = c.lower + steps;
+  }
+}
+
 bool Search::NodeIntegral() const {
   for (int i = 1; i <= M.m - 1; ++i) {
     const ColumnRecord& c = M.Col(i);
@@ -557,6 +589,7 @@ void Search::Dive() {
   for (;;) {
     if (StopRequested()) return;
     if (M.integerFound && CannotBeat(M.objectiveValue)) return;
+    FixByReducedCost();
     const double parentValue = M.objectiveValue;
     const Choice ch = Branch();
     if (ch.column == nullptr) {  // integral node
