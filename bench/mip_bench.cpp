@@ -11,9 +11,11 @@
 // suggestions found so far (sum of their y at most |S| - 1), as the analysis
 // does for its next suggestion; "cuts" counts them. "nodes" is the search's
 // node count. With --mps, each program is also written to DIR as a free MPS
-// file (minimising the number of dropped rows) for other solvers.
+// file (minimising the number of dropped rows) for other solvers. Each solve
+// is given --limit seconds (default 600); a solve stopped by it shows "limit"
+// in place of its time and ends the rounds of its size.
 //
-//   mip_bench [--rows R ...] [--pairs P] [--repeat N] [--cuts K] [--mps DIR]
+//   mip_bench [--rows R ...] [--pairs P] [--repeat N] [--cuts K] [--limit S] [--mps DIR]
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -81,10 +83,19 @@ struct Outcome {
   std::vector<int> dropped;
 };
 
-// Reads the node count from the search's closing console line.
+double Now() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+double g_limitSeconds = 600;
+
+// Reads the node count from the search's closing console line, and asks the
+// engine to stop once the time limit has passed.
 class CountingHost : public vesk::engine::ScratchEngineHost {
  public:
   bool ConsoleEnabled() const override { return true; }
+  bool CancelRequested() override { return Now() > deadline; }
+  double deadline = Now() + g_limitSeconds;
   void ConsoleWriteLine(std::string_view text) override {
     const auto at = text.find("Searched nodes ");
     if (at != std::string_view::npos) nodes = std::atoll(std::string(text.substr(at + 15)).c_str());
@@ -126,10 +137,6 @@ void WriteMps(const Program& z, const std::string& path) {
     out << line;
   }
   out << "ENDATA\n";
-}
-
-double Now() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 Outcome SolveOurs(const Program& z) {
@@ -212,6 +219,7 @@ Outcome SolveGlpk(const Program& z) {
   // default integrality tolerance (1e-5) GLPK takes such a y_r for 0 and
   // reports that nothing needs to be dropped.
   parm.tol_int = 1e-9;
+  parm.tm_lim = static_cast<int>(std::min(g_limitSeconds * 1000, 2e9));
   Outcome o;
   const int rc = glp_intopt(lp, &parm);
   o.seconds = Now() - start;
@@ -245,10 +253,12 @@ int main(int argc, char** argv) {
       repeat = std::max(1, std::atoi(argv[++i]));
     } else if (!std::strcmp(argv[i], "--cuts") && i + 1 < argc) {
       cuts = std::max(0, std::atoi(argv[++i]));
+    } else if (!std::strcmp(argv[i], "--limit") && i + 1 < argc) {
+      g_limitSeconds = std::max(1.0, std::atof(argv[++i]));
     } else if (!std::strcmp(argv[i], "--mps") && i + 1 < argc) {
       mpsFolder = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: mip_bench [--rows R ...] [--pairs P] [--repeat N] [--cuts K] [--mps DIR]\n");
+      std::fprintf(stderr, "usage: mip_bench [--rows R ...] [--pairs P] [--repeat N] [--cuts K] [--limit S] [--mps DIR]\n");
       return 2;
     }
   }
@@ -270,9 +280,22 @@ int main(int argc, char** argv) {
 #endif
       const bool agree = ours.status == 0 && std::isfinite(glpkObjective) &&
                          std::fabs(ours.objective - glpkObjective) <= 1e-6 * std::max(1.0, std::fabs(glpkObjective));
-      std::printf("%-6d %-5d %8.0f %8.3g %9lld %10.4f %10.4f %10.2f %8s\n", rows, round,
-                  ours.status == 0 ? -ours.objective : NAN, -glpkObjective, ours.nodes, ours.seconds, glpkSeconds,
-                  ours.seconds / glpkSeconds, std::isfinite(glpkObjective) ? (agree ? "yes" : "NO") : "-");
+      // A solve without a proven optimum shows "limit" when the time limit
+      // stopped it, and "failed" otherwise; the ratio needs both times.
+      auto timeText = [](bool solved, double seconds) {
+        char buf[32];
+        if (solved) std::snprintf(buf, sizeof buf, "%.4f", seconds);
+        else std::snprintf(buf, sizeof buf, "%s", seconds >= g_limitSeconds ? "limit" : "failed");
+        return std::string(buf);
+      };
+      const bool glpkSolved = std::isfinite(glpkObjective);
+      char ratio[32] = "-";
+      if (ours.status == 0 && glpkSolved) std::snprintf(ratio, sizeof ratio, "%.2f", ours.seconds / glpkSeconds);
+      std::printf("%-6d %-5d %8.0f %8.3g %9lld %10s %10s %10s %8s\n", rows, round,
+                  ours.status == 0 ? -ours.objective : NAN, -glpkObjective, ours.nodes,
+                  timeText(ours.status == 0, ours.seconds).c_str(),
+                  std::isnan(glpkSeconds) ? "-" : timeText(glpkSolved, glpkSeconds).c_str(), ratio,
+                  glpkSolved ? (agree ? "yes" : "NO") : "-");
       std::fflush(stdout);
       if (ours.status != 0 || ours.dropped.empty()) break;
       z.cuts.push_back(ours.dropped);
