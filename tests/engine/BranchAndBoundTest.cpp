@@ -225,6 +225,24 @@ TEST_P(RandomPrograms, MatchEnumeration) {
   EXPECT_GT(infeasible, 0);
 }
 
+// A starting cutoff from LO-LIMIT just below the optimum prunes (and fixes
+// columns by their reduced costs) before any incumbent exists; the optimum
+// itself must survive that.
+TEST(BranchAndBound, LimitJustBelowTheOptimumKeepsIt) {
+  int checked = 0;
+  for (unsigned seed = 1; seed <= 60; ++seed) {
+    const RandomProgram p = MakeProgram(seed);
+    int best = 0;
+    if (!Enumerate(p, best)) continue;
+    ScratchEngineHost host;
+    auto m = SolveMip(host, p.lp, {{"LO-LIMIT", std::to_string(best - 0.5)}});
+    ASSERT_EQ(IntegerStatus(*m), "OPTIMAL SOLUTION") << "seed " << seed;
+    EXPECT_NEAR(m->ObjectiveValue(), best, 1e-6) << "seed " << seed;
+    ++checked;
+  }
+  EXPECT_GT(checked, 20);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Settings, RandomPrograms,
     ::testing::Values(Setting{"Default", {}}, Setting{"SpillingForced", {{"MAXMEMORY[MB]", "0"}}},

@@ -14,6 +14,7 @@
 #include "engine/Factorization.h"
 #include "engine/Paraunit.h"
 #include "engine/search/NodeFile.h"
+#include "engine/search/RatioTest.h"
 #include "engine/search/Simplex.h"
 #include "engine/search/SolverConsole.h"
 
@@ -86,6 +87,7 @@ class Search {
   Choice Branch();
   void EstimatePseudoCosts(int row, float& pcUp, float& pcDown);
   bool EvaluateNodeLp();  // false: the search must stop
+  void DualRepair();
   bool NodeIntegral() const;
   bool StopRequested();
   void FixByReducedCost();
@@ -414,10 +416,102 @@ bool Search::StopRequested() {
   return false;
 }
 
+// A child starts from its parent's optimal basis, which its own bound change
+// has made primal infeasible but left dual feasible. A few dual simplex
+// pivots carry such a basis back to feasibility along the cheapest way,
+// where the composite pricing of the simplex would first chase columns with
+// a large rate and a tiny step (a binary with a big coefficient moves the
+// infeasible column fast but only a little), and then take them back. Each
+// pivot takes the most infeasible basic column out at the bound it violates
+// and brings in the nonbasic column with the least reduced cost per unit of
+// its row (the largest entry among near ties); the basis stays dual feasible
+// up to the tolerance. The repair stops, leaving the rest to the simplex that
+// follows, when the basis is feasible, when the start is not dual feasible,
+// when no column qualifies (the child may be infeasible, which the simplex
+// then establishes), on a free column, or after a bounded number of pivots.
+void Search::DualRepair() {
+  constexpr int kMaxPivots = 100;
+  constexpr double kPivotTolerance = 1e-7, kDualTolerance = 1e-9;
+  const int m = M.m, n = M.n;
+  std::vector<double> y(static_cast<size_t>(m) + 1), row(static_cast<size_t>(m) + 1);
+  std::vector<double> dj(static_cast<size_t>(n) + 1, 0.0);
+  for (int pivot = 0; pivot < kMaxPivots && M.infeasCount > 0; ++pivot) {
+    // Reduced costs at the true costs of the basic columns.
+    for (int i = 1; i <= m; ++i) y[static_cast<size_t>(i)] = M.Col(i).cost;
+    Btran(M, y);
+    for (int j = m + 1; j <= n; ++j) {
+      const ColumnRecord& c = M.Col(j);
+      if (c.upper - c.lower <= 1e-11 || c.kind == kObjectiveLogical) continue;
+      if (c.kind == kFreeStructural) return;
+      double sum = 0;
+      for (const auto& e : c.entries) sum += y[static_cast<size_t>(e.row)] * e.value;
+      const double d = c.status == 1 ? c.cost - sum : sum - c.cost;
+      if (d < -kDualTolerance) return;
+      dj[static_cast<size_t>(j)] = std::max(d, 0.0);
+    }
+    // The leaving column: the largest violation of a bound.
+    int r = 0;
+    double worst = 0;
+    for (int i : M.infeasibleList) {
+      const ColumnRecord& c = M.Col(i);
+      const double x = M.basicValues[static_cast<size_t>(i)];
+      const double v = c.status == 1 ? x - c.upper : c.lower - x;
+      if (v > worst) worst = v, r = i;
+    }
+    if (r == 0) return;
+    const bool rise = M.Col(r).status == -1;
+    std::fill(row.begin(), row.end(), 0.0);
+    row[static_cast<size_t>(r)] = 1.0;
+    Btran(M, row);
+    // Two passes: the least ratio with the tolerance, then the largest entry
+    // within it.
+    double least = 1e300;
+    for (int pass = 0, q = 0; pass < 2; ++pass) {
+      double bestAlpha = 0;
+      for (int j = m + 1; j <= n; ++j) {
+        const ColumnRecord& c = M.Col(j);
+        if (c.upper - c.lower <= 1e-11 || c.kind == kObjectiveLogical) continue;
+        double alpha = 0;
+        for (const auto& e : c.entries) alpha += row[static_cast<size_t>(e.row)] * e.value;
+        // Moving column j off its bound by t moves x_r by -alpha t (at its
+        // lower bound) or by +alpha t (at its upper bound).
+        const double rate = c.status == 1 ? alpha : -alpha;
+        if ((rise ? rate : -rate) <= kPivotTolerance) continue;
+        const double ratio = dj[static_cast<size_t>(j)] / std::fabs(alpha);
+        if (pass == 0) {
+          least = std::min(least, (dj[static_cast<size_t>(j)] + kDualTolerance) / std::fabs(alpha));
+        } else if (ratio <= least && std::fabs(alpha) > bestAlpha) {
+          bestAlpha = std::fabs(alpha);
+          q = j;
+        }
+      }
+      if (pass == 0 && least == 1e300) return;
+      if (pass == 1) {
+        if (q == 0) return;
+        ScatterColumn(M, q, M.pivotColumn);
+        Ftran(M, M.pivotColumn, 1, M.etaFile.count);
+        const double a = M.pivotColumn[static_cast<size_t>(r)];
+        if (std::fabs(a) <= kPivotTolerance) return;
+        ColumnRecord& L = M.Col(r);
+        M.stepKind = rise ? StepKind::kLeaveAtLower : StepKind::kLeaveAtUpper;
+        M.leavingRow = r;
+        M.leavingBound = rise ? L.lower : L.upper;
+        M.leavingStatus = rise ? -1 : 1;
+        M.pivotMagnitude = std::fabs(a);
+        ++M.iterationCount;
+        if (!ApplyStep(M, q) || !M.modelPresent || M.errorFlag) return;
+        // A dual step can make any basic column infeasible.
+        CheckPrimalFeasibility(M);
+      }
+    }
+  }
+}
+
 // Solves the LP of the node whose bounds are in place, from the basis in
 // place. A run that gives up on numerics is retried once on a fresh inverse.
 bool Search::EvaluateNodeLp() {
   ComputeBasicSolution(M);
+  if (M.infeasCount > 0 && !M.errorFlag) DualRepair();
   for (int attempt = 0; attempt < 2; ++attempt) {
     M.numericalTrouble = false;
     M.unboundedFlag = false;
