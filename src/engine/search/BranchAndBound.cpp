@@ -434,21 +434,12 @@ void Search::DualRepair() {
   constexpr double kPivotTolerance = 1e-7, kDualTolerance = 1e-9;
   const int m = M.m, n = M.n;
   std::vector<double> y(static_cast<size_t>(m) + 1), row(static_cast<size_t>(m) + 1);
-  std::vector<double> dj(static_cast<size_t>(n) + 1, 0.0);
+  struct Candidate {
+    int column;
+    double size, ratio;
+  };
+  std::vector<Candidate> candidates;
   for (int pivot = 0; pivot < kMaxPivots && M.infeasCount > 0; ++pivot) {
-    // Reduced costs at the true costs of the basic columns.
-    for (int i = 1; i <= m; ++i) y[static_cast<size_t>(i)] = M.Col(i).cost;
-    Btran(M, y);
-    for (int j = m + 1; j <= n; ++j) {
-      const ColumnRecord& c = M.Col(j);
-      if (c.upper - c.lower <= 1e-11 || c.kind == kObjectiveLogical) continue;
-      if (c.kind == kFreeStructural) return;
-      double sum = 0;
-      for (const auto& e : c.entries) sum += y[static_cast<size_t>(e.row)] * e.value;
-      const double d = c.status == 1 ? c.cost - sum : sum - c.cost;
-      if (d < -kDualTolerance) return;
-      dj[static_cast<size_t>(j)] = std::max(d, 0.0);
-    }
     // The leaving column: the largest violation of a bound.
     int r = 0;
     double worst = 0;
@@ -460,50 +451,54 @@ void Search::DualRepair() {
     }
     if (r == 0) return;
     const bool rise = M.Col(r).status == -1;
+    // Prices at the true costs of the basic columns, and row r of the inverse.
+    for (int i = 1; i <= m; ++i) y[static_cast<size_t>(i)] = M.Col(i).cost;
+    Btran(M, y);
     std::fill(row.begin(), row.end(), 0.0);
     row[static_cast<size_t>(r)] = 1.0;
     Btran(M, row);
-    // Two passes: the least ratio with the tolerance, then the largest entry
-    // within it.
+    // The least ratio with the tolerance over the qualifying columns, then
+    // the largest entry among those within it.
+    candidates.clear();
     double least = 1e300;
-    for (int pass = 0, q = 0; pass < 2; ++pass) {
-      double bestAlpha = 0;
-      for (int j = m + 1; j <= n; ++j) {
-        const ColumnRecord& c = M.Col(j);
-        if (c.upper - c.lower <= 1e-11 || c.kind == kObjectiveLogical) continue;
-        double alpha = 0;
-        for (const auto& e : c.entries) alpha += row[static_cast<size_t>(e.row)] * e.value;
-        // Moving column j off its bound by t moves x_r by -alpha t (at its
-        // lower bound) or by +alpha t (at its upper bound).
-        const double rate = c.status == 1 ? alpha : -alpha;
-        if ((rise ? rate : -rate) <= kPivotTolerance) continue;
-        const double ratio = dj[static_cast<size_t>(j)] / std::fabs(alpha);
-        if (pass == 0) {
-          least = std::min(least, (dj[static_cast<size_t>(j)] + kDualTolerance) / std::fabs(alpha));
-        } else if (ratio <= least && std::fabs(alpha) > bestAlpha) {
-          bestAlpha = std::fabs(alpha);
-          q = j;
-        }
+    for (int j = m + 1; j <= n; ++j) {
+      const ColumnRecord& c = M.Col(j);
+      if (c.upper - c.lower <= 1e-11 || c.kind == kObjectiveLogical) continue;
+      if (c.kind == kFreeStructural) return;
+      double price = 0, alpha = 0;
+      for (const auto& e : c.entries) {
+        price += y[static_cast<size_t>(e.row)] * e.value;
+        alpha += row[static_cast<size_t>(e.row)] * e.value;
       }
-      if (pass == 0 && least == 1e300) return;
-      if (pass == 1) {
-        if (q == 0) return;
-        ScatterColumn(M, q, M.pivotColumn);
-        Ftran(M, M.pivotColumn, 1, M.etaFile.count);
-        const double a = M.pivotColumn[static_cast<size_t>(r)];
-        if (std::fabs(a) <= kPivotTolerance) return;
-        ColumnRecord& L = M.Col(r);
-        M.stepKind = rise ? StepKind::kLeaveAtLower : StepKind::kLeaveAtUpper;
-        M.leavingRow = r;
-        M.leavingBound = rise ? L.lower : L.upper;
-        M.leavingStatus = rise ? -1 : 1;
-        M.pivotMagnitude = std::fabs(a);
-        ++M.iterationCount;
-        if (!ApplyStep(M, q) || !M.modelPresent || M.errorFlag) return;
-        // A dual step can make any basic column infeasible.
-        CheckPrimalFeasibility(M);
-      }
+      const double d = c.status == 1 ? c.cost - price : price - c.cost;
+      if (d < -kDualTolerance) return;
+      // Moving column j off its bound by t moves x_r by -alpha t (at its
+      // lower bound) or by +alpha t (at its upper bound).
+      const double rate = c.status == 1 ? alpha : -alpha;
+      if ((rise ? rate : -rate) <= kPivotTolerance) continue;
+      const double size = std::fabs(alpha), dPlus = std::max(d, 0.0);
+      least = std::min(least, (dPlus + kDualTolerance) / size);
+      candidates.push_back({j, size, dPlus / size});
     }
+    int q = 0;
+    double bestAlpha = 0;
+    for (const Candidate& k : candidates)
+      if (k.ratio <= least && k.size > bestAlpha) bestAlpha = k.size, q = k.column;
+    if (q == 0) return;
+    ScatterColumn(M, q, M.pivotColumn);
+    Ftran(M, M.pivotColumn, 1, M.etaFile.count);
+    const double a = M.pivotColumn[static_cast<size_t>(r)];
+    if (std::fabs(a) <= kPivotTolerance) return;
+    ColumnRecord& L = M.Col(r);
+    M.stepKind = rise ? StepKind::kLeaveAtLower : StepKind::kLeaveAtUpper;
+    M.leavingRow = r;
+    M.leavingBound = rise ? L.lower : L.upper;
+    M.leavingStatus = rise ? -1 : 1;
+    M.pivotMagnitude = std::fabs(a);
+    ++M.iterationCount;
+    if (!ApplyStep(M, q) || !M.modelPresent || M.errorFlag) return;
+    // A dual step can make any basic column infeasible.
+    CheckPrimalFeasibility(M);
   }
 }
 
