@@ -283,9 +283,9 @@ int main(int argc, char** argv) {
       // A solve without a proven optimum shows "limit" when the time limit
       // stopped it, and "failed" otherwise; the ratio needs both times.
       auto timeText = [](bool solved, double seconds) {
+        if (!solved) return std::string(seconds >= g_limitSeconds ? "limit" : "failed");
         char buf[32];
-        if (solved) std::snprintf(buf, sizeof buf, "%.4f", seconds);
-        else std::snprintf(buf, sizeof buf, "%s", seconds >= g_limitSeconds ? "limit" : "failed");
+        std::snprintf(buf, sizeof buf, "%.4f", seconds);
         return std::string(buf);
       };
       const bool glpkSolved = std::isfinite(glpkObjective);

@@ -433,7 +433,7 @@ void Search::DualRepair() {
   constexpr int kMaxPivots = 100;
   constexpr double kPivotTolerance = 1e-7, kDualTolerance = 1e-9;
   const int m = M.m, n = M.n;
-  std::vector<double> y(static_cast<size_t>(m) + 1), row(static_cast<size_t>(m) + 1);
+  std::vector<double> y(static_cast<size_t>(m) + 1);
   struct Candidate {
     int column;
     double size, ratio;
@@ -451,12 +451,13 @@ void Search::DualRepair() {
     }
     if (r == 0) return;
     const bool rise = M.Col(r).status == -1;
-    // Prices at the true costs of the basic columns, and row r of the inverse.
+    // Prices at the true costs of the basic columns (the simplex's own prices
+    // weight infeasible ones), and row r of the inverse into the dual vector,
+    // which the simplex that follows prices afresh.
     for (int i = 1; i <= m; ++i) y[static_cast<size_t>(i)] = M.Col(i).cost;
     Btran(M, y);
-    std::fill(row.begin(), row.end(), 0.0);
-    row[static_cast<size_t>(r)] = 1.0;
-    Btran(M, row);
+    BtranUnit(M, r);
+    const double* row = M.duals.data();
     // The least ratio with the tolerance over the qualifying columns, then
     // the largest entry among those within it.
     candidates.clear();
@@ -468,7 +469,7 @@ void Search::DualRepair() {
       double price = 0, alpha = 0;
       for (const auto& e : c.entries) {
         price += y[static_cast<size_t>(e.row)] * e.value;
-        alpha += row[static_cast<size_t>(e.row)] * e.value;
+        alpha += row[e.row] * e.value;
       }
       const double d = c.status == 1 ? c.cost - price : price - c.cost;
       if (d < -kDualTolerance) return;
