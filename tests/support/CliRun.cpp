@@ -25,10 +25,10 @@ std::string ReadFileText(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-CliRun RunCli(const std::string& arguments) {
+CliRun RunProgram(const std::filesystem::path& program, const std::string& arguments) {
   const auto dir = FreshTempDir("clirun");
   const auto out = dir / "stdout", err = dir / "stderr";
-  std::string command = ShellQuote(CliPath().string());
+  std::string command = ShellQuote(program.string());
   command += ' ';
   command += arguments;
   command += " >";
@@ -45,5 +45,7 @@ CliRun RunCli(const std::string& arguments) {
   std::filesystem::remove_all(dir, ec);
   return run;
 }
+
+CliRun RunCli(const std::string& arguments) { return RunProgram(CliPath(), arguments); }
 
 }  // namespace vesk::test

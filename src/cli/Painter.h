@@ -1,0 +1,28 @@
+#pragma once
+// Starts the painter (vesk-paint, beside this program) for one output and
+// tells how it ended. vesk-cli itself links no Qt; see paint/PainterProtocol.h.
+#include <string>
+#include <string_view>
+
+#include "cli/SortingCommand.h"
+
+namespace vesk::cli {
+
+struct PaintOutcome {
+  enum class Kind {
+    Written,     // the output was written
+    NotWritten,  // the painter could not write the output
+    Failed,      // the painter is missing or did not finish its work
+  };
+  Kind kind = Kind::Failed;
+  std::string message;  // for Failed: what went wrong, for the person
+};
+
+// Runs `vesk-paint kind [switches] -- file output` and waits for it. The
+// painter shares standard error with this program; its standard output goes
+// to standard error too, so that nothing it prints mixes with this program's
+// own output.
+PaintOutcome RunPainter(std::string_view kind, const std::string& file, const ThresholdSwitches& switches,
+                        const std::string& output);
+
+}  // namespace vesk::cli
