@@ -15,6 +15,7 @@
 #ifdef VESK_WITH_PICTURE
 #include "cli/Painter.h"
 #include "paint/PainterProtocol.h"
+#include "picture/PictureFormat.h"
 #endif
 
 namespace vesk::cli {
@@ -99,9 +100,8 @@ int RunRobust(const RobustOptions& o) {
     reported = false;
   }
 #ifdef VESK_WITH_PICTURE
-  // The painter computes the same results from the same file and switches.
   if (ran && !o.picture.empty()) {
-    const PaintOutcome painted = RunPainter(paint::kPictureKind, o.file, o.switches, o.picture);
+    const PaintOutcome painted = RunPainter(paint::kPictureKind, problem, state, o.picture);
     if (painted.kind != PaintOutcome::Kind::Written) {
       dialogs.Error(painted.kind == PaintOutcome::Kind::NotWritten ? std::string(core::kDiskWriteError)
                                                                    : painted.message);
@@ -131,7 +131,7 @@ const CommandRegistrar kRobust{{
       sub.add_option("--csv", o->csv, "Also write the results as CSV to this file");
 #ifdef VESK_WITH_PICTURE
       sub.add_option("--picture", o->picture, "Also write a picture of the ranges to this file (.png or .svg)")
-          ->check(PictureNameError);
+          ->check(picture::PictureNameError);
 #endif
       sub.footer(
           "Exit status: 0 when the command ran (consistent or not), 1 when it stopped with a message, 2 on a "

@@ -1,10 +1,12 @@
 #pragma once
-// Starts the painter (vesk-paint, beside this program) for one output and
-// tells how it ended. vesk-cli itself links no Qt; see paint/PainterProtocol.h.
+// Starts the painter (vesk-paint, beside this program) for one output, hands
+// it the problem and its results, and tells how it ended. vesk-cli itself
+// links no Qt; see paint/PainterProtocol.h.
 #include <string>
 #include <string_view>
 
-#include "cli/SortingCommand.h"
+#include "core/problem/Problem.h"
+#include "core/sorting/SortingState.h"
 
 namespace vesk::cli {
 
@@ -18,11 +20,11 @@ struct PaintOutcome {
   std::string message;  // for Failed: what went wrong, for the person
 };
 
-// Runs `vesk-paint kind [switches] -- file output` and waits for it. The
-// painter shares standard error with this program; its standard output goes
-// to standard error too, so that nothing it prints mixes with this program's
-// own output.
-PaintOutcome RunPainter(std::string_view kind, const std::string& file, const ThresholdSwitches& switches,
+// Runs `vesk-paint kind output` with the results stream of `problem` and
+// `state` on its standard input, and waits for it. The painter shares
+// standard error with this program; its standard output goes to standard
+// error too, so that nothing it prints mixes with this program's own output.
+PaintOutcome RunPainter(std::string_view kind, const core::Problem& problem, const core::SortingState& state,
                         const std::string& output);
 
 }  // namespace vesk::cli

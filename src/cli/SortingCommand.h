@@ -5,7 +5,6 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 #include <string>
-#include <vector>
 
 #include "cli/CliDialogs.h"
 #include "core/problem/Problem.h"
@@ -27,13 +26,6 @@ struct ThresholdSwitches {
 };
 
 void AddThresholdSwitches(CLI::App& sub, ThresholdSwitches& switches);
-
-// The options that give `switches` to a command (for a program started with them).
-std::vector<std::string> ThresholdSwitchArguments(const ThresholdSwitches& switches);
-
-// The check of a picture file's name: "" for a .png or .svg file, otherwise
-// why the name is refused.
-std::string PictureNameError(const std::string& path);
 
 // Reads the problem file and applies the switches; false (with the reader's
 // message shown) when the file does not read.

@@ -3,44 +3,32 @@
 // output that needs painting.
 #include <CLI/CLI.hpp>
 #include <QGuiApplication>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
-#include <sstream>
 
-#include "cli/SortingCommand.h"
-#include "core/sorting/RobustAssignments.h"
 #include "paint/PainterProtocol.h"
+#include "paint/ResultsStream.h"
 #include "picture/RangesPicture.h"
 
 namespace {
 
-using namespace vesk;
-
-// The results vesk-cli computed, computed again from the same file and
-// switches; the messages that computation shows were shown by vesk-cli
-// already, so they are told only when it fails.
-bool ComputeResults(const std::string& file, const cli::ThresholdSwitches& switches, core::Problem& problem,
-                    core::SortingState& state) {
-  std::ostringstream said;
-  cli::CliDialogs dialogs(said);
-  if (cli::ReadProblemForCommand(problem, dialogs, file, switches) &&
-      core::CalcRangeItemClick(problem, state, dialogs))
-    return true;
-  std::cerr << paint::kPainterProgram << ": no results for " << file << ":\n" << said.str();
-  return false;
+// All of standard input; false on a read error.
+bool ReadStandardInput(std::string& bytes) {
+  char buffer[1 << 16];
+  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;) bytes.append(buffer, got);
+  return !std::ferror(stdin);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"Paints the outputs of vesk-cli that need painting; started by vesk-cli"};
+  using namespace vesk;
+  CLI::App app{"Paints an output of vesk-cli from the problem and results on standard input; started by vesk-cli"};
   app.require_subcommand(1, 1);
-  std::string file, output;
-  cli::ThresholdSwitches switches;
+  std::string output;
   CLI::App* picture = app.add_subcommand(paint::kPictureKind, "The picture of the ranges (.png or .svg)");
-  picture->add_option("FILE", file, "Problem file (.tri)")->required();
-  picture->add_option("OUT", output, "Picture file to write")->required()->check(cli::PictureNameError);
-  cli::AddThresholdSwitches(*picture, switches);
+  picture->add_option("OUT", output, "Picture file to write")->required()->check(picture::PictureNameError);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -48,9 +36,13 @@ int main(int argc, char** argv) {
     return e.get_exit_code() == 0 ? paint::kPainted : paint::kPainterUsage;
   }
 
+  std::string stream;
   core::Problem problem;
   core::SortingState state;
-  if (!ComputeResults(file, switches, problem, state)) return paint::kNoResults;
+  if (!ReadStandardInput(stream) || !paint::ReadResultsStream(stream, problem, state)) {
+    std::cerr << paint::kPainterProgram << ": standard input does not hold the results of a problem\n";
+    return paint::kBadResults;
+  }
   // Qt paints text only with an application object; without a window it
   // paints on the offscreen platform unless another one was asked for. Qt
   // sees none of the arguments: a file name must not read as a Qt option.

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace vesk::picture {
@@ -21,6 +22,12 @@ inline std::optional<PictureFormat> PictureFormatFor(std::string_view path) {
   if (endsWith(".png")) return PictureFormat::Png;
   if (endsWith(".svg")) return PictureFormat::Svg;
   return std::nullopt;
+}
+
+// Why `path` cannot name a picture, or "" when it can (the check of a
+// command-line option).
+inline std::string PictureNameError(const std::string& path) {
+  return PictureFormatFor(path) ? std::string() : std::string("the picture must be a .png or .svg file");
 }
 
 }  // namespace vesk::picture

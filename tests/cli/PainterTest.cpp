@@ -58,46 +58,6 @@ class Painter : public testing::Test {
   fs::path dir_;
 };
 
-TEST_F(Painter, SwitchesReachThePainter) {
-  // "Use vj" up changes the sample's ranges, and so its picture.
-  const fs::path plain = dir_ / "plain.svg", noVeto = dir_ / "noveto.svg", direct = dir_ / "direct.svg";
-  const std::string robust = "robust " + ShellQuote(SampleProblem()) + " --picture ";
-  ASSERT_EQ(test::RunCli(robust + ShellQuote(plain.string())).code, 0);
-  ASSERT_EQ(test::RunCli(robust + ShellQuote(noVeto.string()) + " --no-veto").code, 0);
-  ASSERT_EQ(test::RunProgram(PainterPath(), "picture --no-veto -- " + ShellQuote(SampleProblem()) + " " +
-                                                ShellQuote(direct.string()))
-                .code,
-            0);
-  EXPECT_NE(test::ReadFileText(plain), test::ReadFileText(noVeto));
-  EXPECT_EQ(test::ReadFileText(noVeto), test::ReadFileText(direct));
-}
-
-TEST_F(Painter, ExitStatusTellsWhatHappened) {
-  const std::string sample = ShellQuote(SampleProblem());
-  const struct {
-    std::string arguments;
-    int code;
-    const char* out;
-    const char* said;
-  } cases[] = {
-      {"picture", 2, nullptr, "FILE is required"},
-      {"picture -- " + sample + " " + ShellQuote((dir_ / "r.jpg").string()), 2, "r.jpg", ".png or .svg"},
-      {"picture -- " + ShellQuote((dir_ / "none.tri").string()) + " " + ShellQuote((dir_ / "a.png").string()), 3,
-       "a.png", "vesk-paint: no results for"},
-      {"picture -- " + sample + " " + ShellQuote((dir_ / "no" / "b.png").string()), 1, nullptr, nullptr},
-  };
-  for (const auto& c : cases) {
-    const CliRun run = test::RunProgram(PainterPath(), c.arguments);
-    EXPECT_EQ(run.code, c.code) << c.arguments << run.err;
-    if (c.said) {
-      EXPECT_NE(run.err.find(c.said), std::string::npos) << c.arguments << run.err;
-    }
-    if (c.out) {
-      EXPECT_FALSE(fs::exists(dir_ / c.out)) << c.arguments;
-    }
-  }
-}
-
 // A copy of vesk-cli in a folder of its own, beside a painter or none.
 TEST_F(Painter, MissingOrFailingPainterIsToldAndTheResultsStillShown) {
   const fs::path cli = dir_ / "vesk-cli", painter = dir_ / "vesk-paint", out = dir_ / "r.png";

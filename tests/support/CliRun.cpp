@@ -25,7 +25,8 @@ std::string ReadFileText(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-CliRun RunProgram(const std::filesystem::path& program, const std::string& arguments) {
+CliRun RunProgram(const std::filesystem::path& program, const std::string& arguments,
+                  const std::filesystem::path& input) {
   const auto dir = FreshTempDir("clirun");
   const auto out = dir / "stdout", err = dir / "stderr";
   std::string command = ShellQuote(program.string());
@@ -35,7 +36,8 @@ CliRun RunProgram(const std::filesystem::path& program, const std::string& argum
   command += ShellQuote(out.string());
   command += " 2>";
   command += ShellQuote(err.string());
-  command += " </dev/null";
+  command += " <";
+  command += ShellQuote(input.string());
   const int status = std::system(command.c_str());
   CliRun run;
   run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -18,10 +18,11 @@ std::string ShellQuote(std::string_view text);
 std::string ReadFileText(const std::filesystem::path& path);
 
 // Runs `program` with `arguments` (already quoted for the shell), standard
-// input empty, and collects its exit code and both outputs.
-CliRun RunProgram(const std::filesystem::path& program, const std::string& arguments);
+// input read from `input`, and collects its exit code and both outputs.
+CliRun RunProgram(const std::filesystem::path& program, const std::string& arguments,
+                  const std::filesystem::path& input = "/dev/null");
 
-// RunProgram on the built vesk-cli.
+// RunProgram on the built vesk-cli, standard input empty.
 CliRun RunCli(const std::string& arguments);
 
 }  // namespace vesk::test
