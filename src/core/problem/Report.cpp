@@ -73,16 +73,6 @@ bool WriteReportFile(const Problem& problem, const SortingState& state, const st
   return WriteReplacing(path, ReportText(problem, state));
 }
 
-std::string WithoutExtension(const std::string& name) {
-  const auto slash = name.find_last_of("/\\");
-  const auto dot = name.find_last_of('.');
-  if (dot == std::string::npos) return name;
-  if (slash != std::string::npos && dot < slash) return name;
-  const auto stemStart = slash == std::string::npos ? 0 : slash + 1;
-  if (dot == stemStart) return name;  // ".hidden" has no extension
-  return name.substr(0, dot);
-}
-
 bool ReportItemClick(const Problem& problem, const SortingState& state, ReportSettings& settings,
                      UserDialogs& dialogs) {
   if (!problem.ResultsAvailable || state.Generation != problem.ResultsGeneration) return false;
