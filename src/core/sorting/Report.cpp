@@ -1,4 +1,4 @@
-#include "core/problem/Report.h"
+#include "core/sorting/Report.h"
 
 #include "core/problem/ProblemFile.h"
 
