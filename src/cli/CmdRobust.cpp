@@ -9,9 +9,9 @@
 
 #include "cli/Command.h"
 #include "cli/SortingCommand.h"
-#include "core/problem/CsvResults.h"
 #include "core/problem/Numbers.h"
 #include "core/problem/ProblemFile.h"
+#include "core/sorting/CsvResults.h"
 #include "core/sorting/Report.h"
 #include "core/sorting/RobustAssignments.h"
 #ifdef VESK_WITH_PICTURE

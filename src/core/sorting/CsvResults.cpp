@@ -1,4 +1,4 @@
-#include "core/problem/CsvResults.h"
+#include "core/sorting/CsvResults.h"
 
 #include "core/problem/ProblemFile.h"
 
