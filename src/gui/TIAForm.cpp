@@ -8,7 +8,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "core/analysis/ConstraintList.h"
+#include "core/sorting/ConstraintList.h"
 #include "gui/CancelGate.h"
 #include "gui/FormDialogs.h"
 #include "gui/Forms.h"
