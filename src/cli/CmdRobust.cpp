@@ -5,12 +5,12 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
-#include "cli/SortingCommand.h"
 #include "cli/Command.h"
-#include "core/problem/CsvResults.h"
+#include "cli/SortingCommand.h"
 #include "core/problem/Numbers.h"
 #include "core/problem/ProblemFile.h"
-#include "core/problem/Report.h"
+#include "core/sorting/CsvResults.h"
+#include "core/sorting/Report.h"
 #include "core/sorting/RobustAssignments.h"
 #ifdef VESK_WITH_PICTURE
 #include "cli/Painter.h"
