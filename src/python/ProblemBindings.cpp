@@ -214,6 +214,8 @@ std::string AddConstraint(ScriptProblem& sp, const py::dict& coefficients, const
   ScriptDialogs dialogs(cancel);
   core::InsertConstraint(p, dialogs);
   const int r = p.NumConstraints;
+  // Numbered among the added constraints, as the file reader numbers them.
+  p.CGrid.SetCell(r, 0, "ad" + std::to_string(r - 1));
   for (int v = 0; v <= p.NumCriteria; ++v) p.CGrid.SetCell(r, 1 + v, core::FormatGeneral(a[static_cast<std::size_t>(v)]));
   p.CGrid.SetCell(r, p.SignColumn(), stored);
   p.CGrid.SetCell(r, p.RhsColumn(), core::FormatGeneral(rhs));
@@ -295,6 +297,9 @@ ScriptProblem FromArrays(py::handle performances, py::handle profiles, py::handl
   ScriptProblem sp;
   core::Problem& p = sp.problem;
   core::LayoutTables(p, static_cast<int>(n), static_cast<int>(m), static_cast<int>(K), /*withDefaults=*/true);
+  // New's default bounds, written as the file reader writes numbers ("1", not "1.0").
+  for (int r = 1; r <= 2; ++r)
+    for (int c = 1; c <= p.NumCriteria + 1; ++c) p.BGrid.SetCell(r, c, core::FormatGeneral(CellNumber(p.BGrid, r, c)));
   SetPerformances(p, perf);
   SetProfiles(p, prof);
   if (!thresholds.is_none()) SetThresholds(p, thresholds);
@@ -305,10 +310,24 @@ ScriptProblem FromArrays(py::handle performances, py::handle profiles, py::handl
   return sp;
 }
 
+// Cells that both hold numbers are compared as numbers ("1.0" is "1"), all
+// others as text.
+bool SameCells(const core::Grid& a, const core::Grid& b) {
+  if (a.RowCount() != b.RowCount() || a.ColCount() != b.ColCount()) return false;
+  for (int r = 0; r < a.RowCount(); ++r)
+    for (int c = 0; c < a.ColCount(); ++c) {
+      const auto x = core::ParseReal(a.Cell(r, c)), y = core::ParseReal(b.Cell(r, c));
+      if (x && y ? *x != *y : a.Cell(r, c) != b.Cell(r, c)) return false;
+    }
+  return true;
+}
+
+// Two problems say the same: tables, counts and threshold switches.
 bool SameProblem(const core::Problem& a, const core::Problem& b) {
-  return a.AGrid == b.AGrid && a.FGrid == b.FGrid && a.BGrid == b.BGrid && a.CGrid == b.CGrid &&
-         a.NumCriteria == b.NumCriteria && a.NumActions == b.NumActions && a.NumCategories == b.NumCategories &&
-         a.NumConstraints == b.NumConstraints && a.UsevjDown == b.UsevjDown && a.UseujDown == b.UseujDown;
+  return SameCells(a.AGrid, b.AGrid) && SameCells(a.FGrid, b.FGrid) && SameCells(a.BGrid, b.BGrid) &&
+         SameCells(a.CGrid, b.CGrid) && a.NumCriteria == b.NumCriteria && a.NumActions == b.NumActions &&
+         a.NumCategories == b.NumCategories && a.NumConstraints == b.NumConstraints && a.UsevjDown == b.UsevjDown &&
+         a.UseujDown == b.UseujDown;
 }
 
 // problem.examples and problem.bounds: live views of the problem's cells.
