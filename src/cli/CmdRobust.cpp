@@ -7,12 +7,12 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "cli/SortingCommand.h"
 #include "cli/Command.h"
-#include "core/problem/CsvResults.h"
+#include "cli/SortingCommand.h"
 #include "core/problem/Numbers.h"
 #include "core/problem/ProblemFile.h"
-#include "core/problem/Report.h"
+#include "core/sorting/CsvResults.h"
+#include "core/sorting/Report.h"
 #include "core/sorting/RobustAssignments.h"
 #include "core/sorting/RobustSummary.h"
 #ifdef VESK_WITH_PICTURE
