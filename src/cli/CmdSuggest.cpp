@@ -7,7 +7,7 @@
 
 #include "cli/SortingCommand.h"
 #include "cli/Command.h"
-#include "core/analysis/ConstraintDescription.h"
+#include "core/sorting/ConstraintDescription.h"
 #include "core/analysis/Inconsistency.h"
 #include "core/problem/ProblemFile.h"
 #include "core/sorting/RobustAssignments.h"

@@ -2,10 +2,11 @@
 
 #include <set>
 
-#include "core/analysis/ConstraintDescription.h"
+#include "core/sorting/ConstraintDescription.h"
 #include "core/analysis/Inconsistency.h"
 #include "core/problem/Numbers.h"
-#include "core/problem/Report.h"
+#include "core/problem/ProblemFile.h"
+#include "core/sorting/Report.h"
 #include "core/sorting/InferenceProgram.h"
 #include "core/sorting/ResultView.h"
 #include "core/sorting/RobustAssignments.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "RobustFixtures.h"
-#include "core/analysis/ConstraintDescription.h"
+#include "core/sorting/ConstraintDescription.h"
 #include "core/problem/ScriptedDialogs.h"
 #include "core/sorting/RobustAssignments.h"
 

@@ -1,4 +1,4 @@
-#include "core/analysis/ConstraintDescription.h"
+#include "core/sorting/ConstraintDescription.h"
 
 #include <cmath>
 
