@@ -26,13 +26,6 @@ std::string ExampleDescription(const char* relation, const std::string& name, in
 
 }  // namespace
 
-std::string ParameterName(int j) {
-  if (j == 0) return "lambda";
-  std::string name = "k";
-  name += std::to_string(j);
-  return name;
-}
-
 bool CheckConstraintSigns(const Problem& p, UserDialogs& dialogs) {
   bool ok = true;
   for (int r = 2; r < p.CGrid.RowCount(); ++r) {

@@ -13,6 +13,7 @@
 //           IPGrid data rows, row D+1 the weight sum.
 #include <string>
 
+#include "core/problem/ParameterNames.h"
 #include "core/problem/Problem.h"
 #include "core/problem/UserDialogs.h"
 #include "core/sorting/Outranking.h"
@@ -58,8 +59,5 @@ double InferredValue(int i);
 // Writes the Error column ("%.5g") of every IPGrid data row at InferredParams
 // and fills ViolatedRows, when IPGrid has 1..255 data rows.
 void WriteInferenceErrors(const Problem& problem, SortingState& state);
-
-// The "k%d" header text of weight j, "lambda" for j = 0.
-std::string ParameterName(int j);
 
 }  // namespace vesk::core
