@@ -2,7 +2,6 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QFont>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
@@ -10,6 +9,7 @@
 #include <algorithm>
 
 #include "core/sorting/ResultView.h"
+#include "picture/ResultColours.h"
 
 namespace vesk::picture {
 
@@ -19,76 +19,82 @@ constexpr int kCellWidth = 48;
 constexpr int kCellHeight = 22;
 constexpr int kMinNameWidth = 64;
 constexpr int kMargin = 8;
-constexpr int kHatchStep = 8;  // spacing of the diagonal lines of a hole
+constexpr int kLegendGap = 10;  // between the grid and the legend
 
-QFont PictureFont() {
+const core::Grid& ViewGrid(const core::SortingState& state) {
+  return state.ShowVariabilityOrder ? state.ORGrid : state.RGrid;
+}
+
+}  // namespace
+
+QFont RangesPicture::Font() {
   QFont font("DejaVu Sans");
   font.setPixelSize(12);
   return font;
 }
 
-QColor Fill(core::ResultPaint paint) {
-  switch (paint) {
-    case core::ResultPaint::Aqua: return QColor(0, 255, 255);
-    case core::ResultPaint::Green: return QColor(0, 128, 0);
-    case core::ResultPaint::Red: return QColor(255, 0, 0);
-    case core::ResultPaint::Lime: return QColor(0, 255, 0);
-    case core::ResultPaint::Default:
-    case core::ResultPaint::White:
-    case core::ResultPaint::Hatched: break;
-  }
-  return QColor(255, 255, 255);
-}
-
-// Forward diagonals ("/") drawn as lines, so that the SVG file holds them as
-// well as the PNG.
-void Hatch(QPainter& painter, const QRect& cell) {
-  painter.save();
-  painter.setClipRect(cell);
-  painter.setPen(QPen(Qt::black, 1));
-  for (int x = cell.left() - cell.height(); x <= cell.right() + kHatchStep; x += kHatchStep)
-    painter.drawLine(QPointF(x, cell.bottom() + 1), QPointF(x + cell.height() + 1, cell.top()));
-  painter.restore();
-}
-
-}  // namespace
-
 RangesPicture::RangesPicture(const core::Problem& problem, const core::SortingState& state)
-    : problem_(problem), state_(state), ordered_(state.ShowVariabilityOrder) {
-  const core::Grid& grid = ordered_ ? state.ORGrid : state.RGrid;
-  rows_ = grid.RowCount();
+    : RangesPicture(problem, state, 1, ViewGrid(state).RowCount() - 1, true) {}
+
+RangesPicture::RangesPicture(const core::Problem& problem, const core::SortingState& state, int first, int last,
+                             bool legend)
+    : problem_(problem),
+      state_(state),
+      ordered_(state.ShowVariabilityOrder),
+      withLegend_(legend),
+      legend_(state, Font()) {
+  const core::Grid& grid = ViewGrid(state);
+  first_ = std::max(1, first);
+  last_ = std::min(last, grid.RowCount() - 1);
   columns_ = grid.ColCount();
-  const QFontMetrics metrics(PictureFont());
+  const QFontMetrics metrics(Font());
   nameWidth_ = kMinNameWidth;
-  for (int r = 0; r < rows_; ++r)
-    nameWidth_ = std::max(nameWidth_, metrics.horizontalAdvance(QString::fromStdString(grid.Cell(r, 0))) + 8);
+  for (int r = 0; r < grid.RowCount(); ++r)
+    if (r == 0 || (r >= first_ && r <= last_))
+      nameWidth_ = std::max(nameWidth_, metrics.horizontalAdvance(QString::fromStdString(grid.Cell(r, 0))) + 8);
 }
+
+int RangesPicture::GridWidth() const { return nameWidth_ + std::max(0, columns_ - 1) * kCellWidth; }
+
+int RangesPicture::GridHeight() const { return (1 + std::max(0, last_ - first_ + 1)) * kCellHeight; }
 
 QSize RangesPicture::Size() const {
-  const int width = nameWidth_ + std::max(0, columns_ - 1) * kCellWidth;
-  return {width + 2 * kMargin, rows_ * kCellHeight + 2 * kMargin};
+  int width = GridWidth(), height = GridHeight();
+  if (withLegend_) {
+    const QSize legend = legend_.SizeFor(GridWidth());
+    width = std::max(width, legend.width());
+    height += kLegendGap + legend.height();
+  }
+  return {width + 2 * kMargin, height + 2 * kMargin};
 }
 
 QRect RangesPicture::CellRect(int column, int row) const {
+  if (row != 0 && (row < first_ || row > last_)) return {};
   const int x = kMargin + (column == 0 ? 0 : nameWidth_ + (column - 1) * kCellWidth);
-  return {x, kMargin + row * kCellHeight, column == 0 ? nameWidth_ : kCellWidth, kCellHeight};
+  const int place = row == 0 ? 0 : row - first_ + 1;
+  return {x, kMargin + place * kCellHeight, column == 0 ? nameWidth_ : kCellWidth, kCellHeight};
+}
+
+QRect RangesPicture::LegendRect() const {
+  if (!withLegend_) return {};
+  const QSize size = legend_.SizeFor(GridWidth());
+  return {kMargin, kMargin + GridHeight() + kLegendGap, size.width(), size.height()};
 }
 
 void RangesPicture::Paint(QPainter& painter) const {
-  const core::Grid& grid = ordered_ ? state_.ORGrid : state_.RGrid;
+  const core::Grid& grid = ViewGrid(state_);
   painter.fillRect(QRect(QPoint(0, 0), Size()), Qt::white);
-  painter.setFont(PictureFont());
+  painter.setFont(Font());
   const QColor lines(128, 128, 128);
-  for (int r = 0; r < rows_; ++r) {
+  for (int r = 0; r < grid.RowCount(); ++r) {
+    if (r != 0 && (r < first_ || r > last_)) continue;
     for (int c = 0; c < columns_; ++c) {
       const QRect cell = CellRect(c, r);
       const core::ResultPaint paint = core::ResultCellPaint(problem_, state_, ordered_, c, r);
       // Headers keep a light grey, as fixed cells do in the window.
       const bool header = r == 0 || c == 0;
-      QColor fill = Fill(paint);
-      if (header && paint == core::ResultPaint::Default) fill = QColor(240, 240, 240);
-      painter.fillRect(cell, fill);
-      if (paint == core::ResultPaint::Hatched) Hatch(painter, cell);
+      if (header && paint == core::ResultPaint::Default) painter.fillRect(cell, QColor(240, 240, 240));
+      else PaintResultCell(painter, cell, paint);
       painter.setPen(lines);
       painter.drawRect(cell.adjusted(0, 0, -1, -1));
       // A category cell is a colour, not a text (a hole's "X" never shows).
@@ -100,6 +106,7 @@ void RangesPicture::Paint(QPainter& painter) const {
       }
     }
   }
+  if (withLegend_) legend_.Paint(painter, LegendRect());
 }
 
 bool RangesPicture::Write(const std::string& path) const {

@@ -152,6 +152,17 @@ ResultPaint ResultCellPaint(const Problem& p, const SortingState& s, bool ordere
   return ResultPaint::Lime;
 }
 
+std::vector<LegendEntry> ResultLegend(const SortingState& s) {
+  if (!s.Consistent)
+    return {{ResultPaint::Green, "inferred category, inside the example"},
+            {ResultPaint::Red, "inferred category, outside the example"},
+            {ResultPaint::Aqua, "action with an assignment example"}};
+  return {{ResultPaint::Green, "inferred category"},
+          {ResultPaint::Lime, "reachable category"},
+          {ResultPaint::Hatched, "unreachable category inside the range"},
+          {ResultPaint::Aqua, "action with an assignment example"}};
+}
+
 bool IPGridRowRed(const SortingState& s, int row) {
   return row >= 1 && row - 1 <= kMaxMarkedRows && s.ViolatedRows.count(row - 1) > 0;
 }

@@ -7,6 +7,7 @@
 // VariabilityOrder[p-1] + 1; column h (1..K) is category h.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/problem/Problem.h"
 #include "core/problem/UserDialogs.h"
@@ -65,6 +66,18 @@ enum class ResultPaint {
 
 // Painting of RGrid / ORGrid cell (column, row).
 ResultPaint ResultCellPaint(const Problem& problem, const SortingState& state, bool ordered, int column, int row);
+
+// One entry of the legend of the ranges view: a paint and what it means.
+struct LegendEntry {
+  ResultPaint paint;
+  const char* meaning;
+};
+
+// The legend of the ranges view of `state`: after a consistent run the
+// inferred category, the reachable categories, a hole inside the range and an
+// action with an example; after an inconsistent run the inferred category
+// inside and outside the example, and an action with an example.
+std::vector<LegendEntry> ResultLegend(const SortingState& state);
 
 // IPGrid: data row r drawn in red when r-1 is a violated row (r-1 < 256).
 bool IPGridRowRed(const SortingState& state, int row);
