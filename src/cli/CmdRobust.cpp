@@ -1,5 +1,6 @@
 // vesk-cli robust FILE.tri: the robust-assignment command on a problem file,
-// with an optional results report, CSV file and picture of the results.
+// with an optional results report, CSV file, picture of the results and
+// printed report (PDF).
 #include <iomanip>
 #include <iostream>
 #include <memory>
@@ -29,6 +30,7 @@ struct RobustOptions {
   ThresholdSwitches switches;
   std::string csv;
   std::string picture;
+  std::string pdf;
 };
 
 nlohmann::json RobustJson(const core::Problem& p, const core::SortingState& s, bool ran) {
@@ -98,8 +100,10 @@ int RunRobust(const RobustOptions& o) {
     reported = false;
   }
 #ifdef VESK_WITH_PICTURE
-  if (ran && !o.picture.empty()) {
-    const PaintOutcome painted = RunPainter(paint::kPictureKind, problem, state, o.picture);
+  // Each painted output is one run of the painter.
+  for (const auto& [kind, output] : {std::pair{paint::kPictureKind, o.picture}, std::pair{paint::kReportKind, o.pdf}}) {
+    if (!ran || output.empty()) continue;
+    const PaintOutcome painted = RunPainter(kind, problem, state, output);
     if (painted.kind != PaintOutcome::Kind::Written) {
       dialogs.Error(painted.kind == PaintOutcome::Kind::NotWritten ? std::string(core::kDiskWriteError)
                                                                    : painted.message);
@@ -130,6 +134,8 @@ const CommandRegistrar kRobust{{
 #ifdef VESK_WITH_PICTURE
       sub.add_option("--picture", o->picture, "Also write a picture of the ranges to this file (.png or .svg)")
           ->check(picture::PictureNameError);
+      sub.add_option("--pdf", o->pdf, "Also write the printed report to this PDF file (.pdf)")
+          ->check(picture::PdfNameError);
 #endif
       sub.footer(
           "Exit status: 0 when the command ran (consistent or not), 1 when it stopped with a message, 2 on a "

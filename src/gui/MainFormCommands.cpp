@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -36,6 +37,7 @@
 #include "gui/TNewFileForm.h"
 #include "gui/TVolumeForm.h"
 #include "picture/RangesPicture.h"
+#include "picture/ReportDocument.h"
 
 namespace vesk::gui {
 
@@ -271,6 +273,32 @@ void TMainForm::SaveDataItemClick() {
 
 void TMainForm::SaveDataAsItemClick() {
   RememberFileIf(RunCommand([&] { return problem_.TablesShown && core::WriteProblemFile(problem_, dialogs_, true); }));
+}
+
+void TMainForm::PrintReportItemClick() {
+  if (!ResultsCurrent()) return;
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  QPrintDialog dialog(printer_.get(), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  picture::ReportDocument(problem_, state_, QDateTime::currentDateTime()).Print(*printer_);
+}
+
+void TMainForm::ExportReportPdfItemClick() {
+  RunCommand([&] {
+    if (!ResultsCurrent()) return false;
+    auto chosen = dialogs_.ChooseSaveFile("PDF document (*.pdf)|*.pdf", "pdf",
+                                          core::WithoutExtension(problem_.SaveFileName));
+    if (!chosen) return false;
+    if (!picture::PdfNameError(*chosen).empty()) {
+      dialogs_.Error("A report is saved as a .pdf file");
+      return false;
+    }
+    if (!picture::ReportDocument(problem_, state_, QDateTime::currentDateTime()).WritePdf(*chosen)) {
+      dialogs_.Error(core::kDiskWriteError);
+      return false;
+    }
+    return true;
+  });
 }
 
 void TMainForm::PrintFormItemClick() {

@@ -332,6 +332,14 @@ void TMainForm::CreateActions() {
                                       "Save a picture of the ranges as a PNG or SVG file",
                                       [this] { ExportPictureItemClick(); });
   rules_.push_back({exportPicture, [this] { return ResultsCurrent(); }});
+  QAction* printReport = MakeAction("PrintReportItem", "Print Repor&t...",
+                                    "Print the problem and its results as a paginated report",
+                                    [this] { PrintReportItemClick(); });
+  rules_.push_back({printReport, [this] { return ResultsCurrent(); }});
+  QAction* exportReport = MakeAction("ExportReportPdfItem", "Export Report as P&DF...",
+                                     "Save the problem and its results as a PDF report",
+                                     [this] { ExportReportPdfItemClick(); });
+  rules_.push_back({exportReport, [this] { return ResultsCurrent(); }});
   MakeAction("PrintFormItem", "&Print Form...", "Print the current contents of the Vesk window",
              [this] { PrintFormItemClick(); });
   MakeAction("PrintSetupItem", "P&rint Setup...", "Define printer settings", [this] { PrintSetupItemClick(); });
@@ -407,6 +415,8 @@ void TMainForm::SetupMenuBar() {
   file->addAction(item("ExportResultsItem"));
   file->addAction(item("ExportPictureItem"));
   file->addSeparator();
+  file->addAction(item("PrintReportItem"));
+  file->addAction(item("ExportReportPdfItem"));
   file->addAction(item("PrintFormItem"));
   file->addAction(item("PrintSetupItem"));
   file->addSeparator();

@@ -72,6 +72,9 @@ class TMainForm : public QMainWindow {
   void ExportPictureItemClick();
   void SaveDataItemClick();
   void SaveDataAsItemClick();
+  // The report of the problem and its results, printed or saved as PDF.
+  void PrintReportItemClick();
+  void ExportReportPdfItemClick();
   void PrintFormItemClick();
   void PrintSetupItemClick();
   void ExitItemClick();

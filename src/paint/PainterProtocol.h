@@ -6,13 +6,15 @@
 //   vesk-paint KIND OUT < RESULTS
 //
 // RESULTS, on standard input, is the problem and its results as vesk-cli
-// holds them (ResultsStream.h). KIND names the output; "picture" is the
-// ranges picture (PNG or SVG by OUT's extension). A further output is a
-// further KIND with its own writer over the same problem and results.
+// holds them (ResultsStream.h). KIND names the output: "picture" is the
+// ranges picture (PNG or SVG by OUT's extension), "report" the printed report
+// as a PDF file. A further output is a further KIND with its own writer over
+// the same problem and results.
 namespace vesk::paint {
 
 inline constexpr const char* kPainterProgram = "vesk-paint";
 inline constexpr const char* kPictureKind = "picture";
+inline constexpr const char* kReportKind = "report";
 
 // The painter's exit status.
 enum PainterExit : int {

@@ -2,6 +2,7 @@
 // only command-line program that loads Qt, and vesk-cli starts it only for an
 // output that needs painting.
 #include <CLI/CLI.hpp>
+#include <QDateTime>
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include "paint/PainterProtocol.h"
 #include "paint/ResultsStream.h"
 #include "picture/RangesPicture.h"
+#include "picture/ReportDocument.h"
 
 namespace {
 
@@ -29,6 +31,8 @@ int main(int argc, char** argv) {
   std::string output;
   CLI::App* picture = app.add_subcommand(paint::kPictureKind, "The picture of the ranges (.png or .svg)");
   picture->add_option("OUT", output, "Picture file to write")->required()->check(picture::PictureNameError);
+  CLI::App* report = app.add_subcommand(paint::kReportKind, "The printed report as a PDF file (.pdf)");
+  report->add_option("OUT", output, "PDF file to write")->required()->check(picture::PdfNameError);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -50,5 +54,8 @@ int main(int argc, char** argv) {
   int qtArgc = 1;
   char* qtArgv[] = {argv[0], nullptr};
   QGuiApplication qt(qtArgc, qtArgv);
-  return picture::RangesPicture(problem, state).Write(output) ? paint::kPainted : paint::kNotWritten;
+  const bool written = report->parsed()
+                           ? picture::ReportDocument(problem, state, QDateTime::currentDateTime()).WritePdf(output)
+                           : picture::RangesPicture(problem, state).Write(output);
+  return written ? paint::kPainted : paint::kNotWritten;
 }

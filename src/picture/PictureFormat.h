@@ -1,6 +1,6 @@
 #pragma once
-// Which picture a file name asks for. Free of Qt, so that the command line
-// checks its picture option without loading the painter.
+// Which picture or document a file name asks for. Free of Qt, so that the
+// command line checks its options without loading the painter.
 #include <algorithm>
 #include <cctype>
 #include <optional>
@@ -11,16 +11,18 @@ namespace vesk::picture {
 
 enum class PictureFormat { Png, Svg };
 
+// Whether `path` ends in `extension` (given in lower case), in any case.
+inline bool HasExtension(std::string_view path, std::string_view extension) {
+  return path.size() >= extension.size() &&
+         std::equal(extension.begin(), extension.end(), path.end() - static_cast<std::ptrdiff_t>(extension.size()),
+                    [](char s, char p) { return s == std::tolower(static_cast<unsigned char>(p)); });
+}
+
 // The format named by a file's extension (".png" or ".svg", in any case), or
 // nothing for any other name.
 inline std::optional<PictureFormat> PictureFormatFor(std::string_view path) {
-  const auto endsWith = [path](std::string_view suffix) {
-    return path.size() >= suffix.size() &&
-           std::equal(suffix.begin(), suffix.end(), path.end() - static_cast<std::ptrdiff_t>(suffix.size()),
-                      [](char s, char p) { return s == std::tolower(static_cast<unsigned char>(p)); });
-  };
-  if (endsWith(".png")) return PictureFormat::Png;
-  if (endsWith(".svg")) return PictureFormat::Svg;
+  if (HasExtension(path, ".png")) return PictureFormat::Png;
+  if (HasExtension(path, ".svg")) return PictureFormat::Svg;
   return std::nullopt;
 }
 
@@ -28,6 +30,11 @@ inline std::optional<PictureFormat> PictureFormatFor(std::string_view path) {
 // command-line option).
 inline std::string PictureNameError(const std::string& path) {
   return PictureFormatFor(path) ? std::string() : std::string("the picture must be a .png or .svg file");
+}
+
+// Why `path` cannot name the PDF report, or "" when it can.
+inline std::string PdfNameError(const std::string& path) {
+  return HasExtension(path, ".pdf") ? std::string() : std::string("the report must be a .pdf file");
 }
 
 }  // namespace vesk::picture

@@ -1,5 +1,5 @@
-// vesk-paint run by hand: the picture from a results stream, and its exit
-// status for each way it can fail.
+// vesk-paint run by hand: the picture and the PDF report from a results
+// stream, and its exit status for each way it can fail.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -47,6 +47,10 @@ TEST(PaintProgram, ExitStatusTellsWhatHappened) {
       {"picture " + ShellQuote((dir / "r.jpg").string()), good, 2, ".png or .svg"},
       {"picture " + ShellQuote((dir / "cut.png").string()), cut, 3, "does not hold the results"},
       {"picture " + ShellQuote((dir / "none.png").string()), "/dev/null", 3, "does not hold the results"},
+      {"report " + ShellQuote((dir / "r.pdf").string()), good, 0, nullptr},
+      {"report " + ShellQuote((dir / "no" / "r.pdf").string()), good, 1, nullptr},
+      {"report " + ShellQuote((dir / "r.txt").string()), good, 2, ".pdf file"},
+      {"report " + ShellQuote((dir / "cut.pdf").string()), cut, 3, "does not hold the results"},
   };
   for (const auto& c : cases) {
     const test::CliRun run = test::RunProgram(PainterPath(), c.arguments, c.input);
@@ -57,7 +61,8 @@ TEST(PaintProgram, ExitStatusTellsWhatHappened) {
   }
   EXPECT_EQ(test::ReadFileText(dir / "r.png").rfind("\x89PNG\r\n\x1a\n", 0), 0u);
   EXPECT_NE(test::ReadFileText(dir / "r.svg").find(problem.AGrid.Cell(1, 0)), std::string::npos);
-  for (const char* unwritten : {"r.jpg", "cut.png", "none.png"}) EXPECT_FALSE(fs::exists(dir / unwritten)) << unwritten;
+  EXPECT_EQ(test::ReadFileText(dir / "r.pdf").rfind("%PDF-", 0), 0u);
+  for (const char* unwritten : {"r.jpg", "cut.png", "none.png", "r.txt", "cut.pdf"}) EXPECT_FALSE(fs::exists(dir / unwritten)) << unwritten;
   fs::remove_all(dir);
 }
 
