@@ -1,5 +1,5 @@
 // "Export ranges picture...": the PNG read back pixel by pixel where the
-// ranges say what a cell must show, and the SVG read as XML.
+// ranges and the legend say what a cell must show, and the SVG read as XML.
 #include <QApplication>
 #include <QFile>
 #include <QImage>
@@ -13,6 +13,7 @@
 #include "core/sorting/RobustAssignments.h"
 #include "gui/TMainForm.h"
 #include "picture/RangesPicture.h"
+#include "picture/ResultColours.h"
 
 using vesk::gui::TMainForm;
 using vesk::guitest::ModalAnswerer;
@@ -81,6 +82,19 @@ class PictureTest : public QObject {
     }
     QVERIFY(sawOutside);
     QVERIFY(sawReachable);
+    // The legend below the ranges: each swatch in the colour it explains.
+    const auto& legend = picture.Legend();
+    QCOMPARE(legend.Count(), 4);
+    for (int e = 0; e < legend.Count(); ++e) {
+      const QRect swatch = legend.SwatchRect(e, picture.LegendRect());
+      QVERIFY(swatch.bottom() < image.height());
+      const auto paint = legend.Entry(e).paint;
+      if (paint == vesk::core::ResultPaint::Hatched) {
+        QVERIFY(Pixels(image, swatch, Qt::black) > 0);
+      } else {
+        QCOMPARE(Pixels(image, swatch, vesk::picture::ResultFill(paint)), Inside(swatch));
+      }
+    }
     // The name column and the category numbers are written, not blank.
     const QRect name = picture.CellRect(0, 1);
     const QColor ground = image.pixelColor(name.left() + 2, name.top() + 2);
@@ -133,6 +147,7 @@ class PictureTest : public QObject {
     QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
     QVERIFY(svgRoot);
     QVERIFY(text.contains(QString::fromStdString(form.problem().AGrid.Cell(1, 0))));
+    QVERIFY(text.contains("unreachable category inside the range"));
   }
 
   void OtherExtensionWritesNothing() {
