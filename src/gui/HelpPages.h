@@ -4,6 +4,8 @@
 
 #include "core/problem/UserDialogs.h"
 
+class QWidget;
+
 namespace vesk::gui {
 
 // The folder of the program file, with a trailing separator.
@@ -11,9 +13,11 @@ QString ProgramFolder();
 // ProgramFolder() followed by "Manual/".
 QString ManualFolder();
 
-// Opens ManualFolder() + `page` with the desktop's default handler; when the
-// page does not exist or cannot be opened, shows "Cannot open help file ..."
-// through `dialogs`. True when the page was handed to the handler.
-bool ShowHelpPage(const QString& page, core::UserDialogs& dialogs);
+// Shows ManualFolder() + `page` (a file name, optionally followed by
+// "#anchor") in the program's manual window (TManualForm), raised above
+// `from` (the window asking; the active window when null). When the page
+// does not exist, shows "Cannot open help file ..." through `dialogs`. True
+// when the page is shown.
+bool ShowHelpPage(const QString& page, core::UserDialogs& dialogs, QWidget* from = nullptr);
 
 }  // namespace vesk::gui

@@ -396,7 +396,7 @@ void TMainForm::InconsistencyItemClick() {
 }
 
 void TMainForm::OnlineManualItemClick() {
-  RunCommand([&] { return ShowHelpPage("Main_man.htm", dialogs_); });
+  RunCommand([&] { return ShowHelpPage("Main_man.htm", dialogs_, this); });
 }
 
 void TMainForm::HowToUseHelpItemClick() {

@@ -132,6 +132,6 @@ void TIAForm::ShowSuggestionGrid() {
   SuggestionGrid->setVisible(analysis_.SuggestionGridShown);
 }
 
-void TIAForm::BHelpClick() { ShowHelpPage("inconsistency.htm", dialogs_); }
+void TIAForm::BHelpClick() { ShowHelpPage("inconsistency.htm", dialogs_, this); }
 
 }  // namespace vesk::gui

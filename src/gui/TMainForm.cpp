@@ -468,7 +468,7 @@ void TMainForm::AttachContextMenu(GridView* grid, const QString& name, const std
   if (fill) fill(popup);
   QAction* help = popup->addAction("&Help");
   help->setObjectName(name + "Help");
-  connect(help, &QAction::triggered, this, [this, helpPage] { RunCommand([&] { return ShowHelpPage(helpPage, dialogs_); }); });
+  connect(help, &QAction::triggered, this, [this, helpPage] { RunCommand([&] { return ShowHelpPage(helpPage, dialogs_, this); }); });
   connect(popup, &QMenu::aboutToShow, this, &TMainForm::UpdateMenus);
   grid->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(grid, &QWidget::customContextMenuRequested, popup,
