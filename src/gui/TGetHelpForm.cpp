@@ -1,5 +1,7 @@
 // "How to get help": where the manual's pages are expected.
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "gui/TGetHelpForm.h"
@@ -20,6 +22,10 @@ TGetHelpForm::TGetHelpForm(const QString& manualFolder, QWidget* parent) : QDial
   folder->setObjectName("ManualFolderLabel");
   folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
   layout->addWidget(folder);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+  buttons->button(QDialogButtonBox::Ok)->setObjectName("OKButton");
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  layout->addWidget(buttons);
 }
 
 void TGetHelpForm::showEvent(QShowEvent* event) {

@@ -4,7 +4,7 @@
 
 namespace vesk::gui {
 
-// "How to get help": four lines and the manual's folder.
+// "How to get help": four lines, the manual's folder and an OK button.
 class TGetHelpForm : public QDialog {
   Q_OBJECT
  public:
