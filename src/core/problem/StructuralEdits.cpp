@@ -258,14 +258,19 @@ bool InsertConstraint(Problem& p, UserDialogs&) {
   return true;
 }
 
+void RemoveConstraint(Problem& p, int t) {
+  if (t < 1 || t >= p.NumConstraints) return;
+  for (int r = t + 1; r < p.NumConstraints; ++r) CopyRow(p.CGrid, r + 1, r, 1);
+  --p.NumConstraints;
+  p.CGrid.Resize(1 + p.NumConstraints, p.CGrid.ColCount());
+  Edited(p);
+}
+
 bool DeleteConstraint(Problem& p, UserDialogs& dialogs) {
   if (!p.TablesShown || p.NumConstraints <= 1) return false;
   const auto t = dialogs.PromptInteger("Delete Constraint", "Delete constraint No.:", 1, p.NumConstraints - 1);
   if (!t) return false;
-  for (int r = *t + 1; r < p.NumConstraints; ++r) CopyRow(p.CGrid, r + 1, r, 1);
-  --p.NumConstraints;
-  p.CGrid.Resize(1 + p.NumConstraints, p.CGrid.ColCount());
-  Edited(p);
+  RemoveConstraint(p, *t);
   return true;
 }
 

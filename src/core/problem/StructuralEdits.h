@@ -69,4 +69,8 @@ bool InsertConstraint(Problem& problem, UserDialogs& dialogs);
 // question when there is no added constraint.
 bool DeleteConstraint(Problem& problem, UserDialogs& dialogs);
 
+// Removes added constraint t (1..NumConstraints-1, CGrid row t+1) as
+// DeleteConstraint does, without asking; nothing for another t.
+void RemoveConstraint(Problem& problem, int t);
+
 }  // namespace vesk::core
