@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/sorting/ConstraintList.h"
 #include "gui/CancelGate.h"
@@ -21,6 +22,8 @@ namespace {
 
 constexpr int kMainCaptionOffset = 27;   // the window leaves the main window's caption free
 constexpr int kRemoveColumnWidth = 150;  // " Constraints to remove"
+constexpr int kSaysColumn = 3;           // what the constraints say, beside their numbers
+constexpr const char* kSaysHeader = " What they say";
 
 }  // namespace
 
@@ -52,6 +55,15 @@ void TIAForm::BuildControls() {
   BHelp = new QPushButton("Help", this);
   BHelp->setObjectName("BHelp");
   connect(BHelp, &QPushButton::clicked, this, &TIAForm::BHelpClick);
+  BApply = new QPushButton("Apply", this);
+  BApply->setObjectName("BApply");
+  BApply->setToolTip("Remove the constraints of the selected suggestion from the problem (one step Undo takes "
+                     "back) and compute the robust assignments again");
+  BApply->setEnabled(false);
+  connect(BApply, &QPushButton::clicked, this, &TIAForm::BApplyClick);
+  BClose = new QPushButton("Close", this);
+  BClose->setObjectName("BClose");
+  connect(BClose, &QPushButton::clicked, this, &TIAForm::reject);
   row->addWidget(label);
   row->addWidget(MaxSuggestions);
   row->addWidget(BSuggest);
@@ -60,8 +72,10 @@ void TIAForm::BuildControls() {
   BCancel->setToolTip("Stop the run (Esc)");
   BCancel->hide();
   row->addWidget(BCancel);
+  row->addWidget(BApply);
   row->addWidget(BHelp);
   row->addStretch();
+  row->addWidget(BClose);
   static_cast<QVBoxLayout*>(layout())->addLayout(row);
 }
 
@@ -83,14 +97,24 @@ void TIAForm::BuildConstraintGrid() {
 }
 
 void TIAForm::BuildSuggestionGrid() {
-  suggestionModel_ = new GridModel([this]() -> const core::Grid& { return analysis_.SuggestionGrid; }, this);
+  suggestionModel_ = new GridModel([this]() -> const core::Grid& { return suggestionsShown_; }, this);
   SuggestionGrid = new GridView("SuggestionGrid", suggestionModel_, this);
   SuggestionGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  SuggestionGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+  SuggestionGrid->horizontalHeader()->setStretchLastSection(true);
   auto widenText = [this] { SuggestionGrid->setColumnWidth(2, kRemoveColumnWidth); };
   connect(suggestionModel_, &QAbstractItemModel::modelReset, this, widenText);
   widenText();
+  connect(SuggestionGrid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this] { BApply->setEnabled(ChosenSuggestion() > 0); });
   SuggestionGrid->hide();
   layout()->addWidget(SuggestionGrid);
+}
+
+int TIAForm::ChosenSuggestion() const {
+  const int t = SuggestionGrid->currentIndex().row();
+  if (!analysis_.SuggestionGridShown || t < 1 || t > static_cast<int>(analysis_.Suggestions.size())) return 0;
+  return analysis_.Suggestions[static_cast<std::size_t>(t - 1)].constraints.empty() ? 0 : t;
 }
 
 void TIAForm::PlaceOver(QWidget* mainWindow, const CellSizes& sizes) {
@@ -108,7 +132,7 @@ void TIAForm::PlaceOver(QWidget* mainWindow, const CellSizes& sizes) {
   IGrid->SetFontSize(sizes.fontSize);
   iModel_->Reload();
   MaxSuggestions->setValue(analysis_.MaxSuggestions);
-  SuggestionGrid->hide();
+  ShowSuggestionGrid();
 }
 
 void TIAForm::ShowModalOver(QWidget* mainWindow, const CellSizes& sizes) {
@@ -117,8 +141,14 @@ void TIAForm::ShowModalOver(QWidget* mainWindow, const CellSizes& sizes) {
 }
 
 void TIAForm::BSuggestClick() {
-  FormDialogs dialogs(dialogs_);
+  // Every suggestion found is shown at once, so that the rows are there
+  // before the run's closing message.
+  FormDialogs dialogs(dialogs_, [this](int) {
+    ShowSuggestionGrid();
+    repaint();
+  });
   BSuggest->setEnabled(false);
+  BApply->setEnabled(false);
   {
     CancelGate gate(BCancel);
     core::BSuggestClick(problem_, state_, analysis_, dialogs);
@@ -127,9 +157,27 @@ void TIAForm::BSuggestClick() {
   ShowSuggestionGrid();
 }
 
+void TIAForm::BApplyClick() {
+  const int t = ChosenSuggestion();
+  if (t == 0) return;
+  analysis_.ApplyRequested = t;
+  accept();
+}
+
 void TIAForm::ShowSuggestionGrid() {
+  // The run's grid, with what each suggestion's constraints say beside their
+  // numbers.
+  suggestionsShown_ = analysis_.SuggestionGrid;
+  suggestionsShown_.Resize(std::max(1, suggestionsShown_.RowCount()), kSaysColumn + 1);
+  suggestionsShown_.SetCell(0, kSaysColumn, kSaysHeader);
+  for (std::size_t i = 0; i < analysis_.Suggestions.size(); ++i) {
+    const int row = static_cast<int>(i) + 1;
+    if (row < suggestionsShown_.RowCount())
+      suggestionsShown_.SetCell(row, kSaysColumn, core::DescribeSuggestion(problem_, state_, analysis_.Suggestions[i]));
+  }
   suggestionModel_->Reload();
   SuggestionGrid->setVisible(analysis_.SuggestionGridShown);
+  BApply->setEnabled(ChosenSuggestion() > 0);
 }
 
 void TIAForm::BHelpClick() { ShowHelpPage("inconsistency.htm", dialogs_, this); }

@@ -16,7 +16,7 @@ class GridModel;
 class GridView;
 
 // "Inconsistency analysis": the constraint list IGrid, "Max. suggestions",
-// "Suggest", "Help" and the suggestion grid.
+// "Suggest", "Apply", "Help", "Close" and the suggestion grid.
 class TIAForm : public QDialog {
   Q_OBJECT
  public:
@@ -30,8 +30,11 @@ class TIAForm : public QDialog {
   // hidden, no solution of an earlier run offered).
   void PlaceOver(QWidget* mainWindow, const CellSizes& sizes);
 
-  // The "Suggest" and "Help" buttons.
+  // The "Suggest", "Apply" and "Help" buttons ("Close" closes the window).
+  // "Apply" closes the window with the selected suggestion to be applied
+  // (InconsistencyAnalysis::ApplyRequested).
   void BSuggestClick();
+  void BApplyClick();
   void BHelpClick();
 
  private:
@@ -39,6 +42,9 @@ class TIAForm : public QDialog {
   void BuildControls();
   void BuildSuggestionGrid();
   void ShowSuggestionGrid();
+  // The suggestion (its number) selected in the grid that has constraints to
+  // remove, or 0.
+  int ChosenSuggestion() const;
 
   const core::Problem& problem_;
   const core::SortingState& state_;
@@ -50,8 +56,11 @@ class TIAForm : public QDialog {
   QPushButton* BSuggest = nullptr;
   QPushButton* BCancel = nullptr;  // shown while a run goes on
   QPushButton* BHelp = nullptr;
+  QPushButton* BApply = nullptr;
+  QPushButton* BClose = nullptr;
   GridModel* suggestionModel_ = nullptr;
   GridView* SuggestionGrid = nullptr;
+  core::Grid suggestionsShown_;  // SuggestionGrid's rows and what they say
 };
 
 }  // namespace vesk::gui

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <charconv>
 
+#include "core/analysis/ApplySuggestion.h"
 #include "core/problem/Errors.h"
 #include "core/problem/Numbers.h"
 #include "core/sorting/CellValues.h"
+#include "core/sorting/ConstraintDescription.h"
 #include "core/sorting/ConstraintList.h"
 #include "core/sorting/RobustAssignments.h"
 #include "solver/LP_Unit_LPSolver.h"
@@ -133,7 +135,17 @@ bool InconsistencyCommandEnabled(const Problem& problem, const SortingState& sta
   return state.InconsistencyEnabled && problem.ResultsAvailable && IGridFits(problem, state);
 }
 
+std::string DescribeSuggestion(const Problem& problem, const SortingState& state, const Suggestion& suggestion) {
+  std::string text;
+  for (int r : suggestion.constraints) {
+    if (!text.empty()) text += "; ";
+    text += std::to_string(r) + ": " + DescribeConstraintRow(problem, state, r);
+  }
+  return text;
+}
+
 void OpenInconsistencyWindow(InconsistencyAnalysis& analysis) {
+  analysis.ApplyRequested = 0;
   analysis.SuggestionGridShown = false;
   analysis.NewSolutionFound = false;
   analysis.NewSolution.clear();
@@ -200,6 +212,7 @@ bool RunSuggestions(const Problem& problem, const SortingState& state, Inconsist
     analysis.SuggestionGrid.SetCell(t, 1, FormatGeneral(count));
     analysis.SuggestionGrid.SetCell(t, 2, count <= 0 ? std::string(kNoNeedToDrop) : JoinConstraints(s.constraints));
     analysis.Suggestions.push_back(s);
+    dialogs.SetProgress(std::min(100, 100 * t / analysis.MaxSuggestions));
     if (count <= 0) {
       analysis.NewSolutionFound = true;
       analysis.NewSolution.clear();
@@ -254,6 +267,14 @@ bool InconsistencyItemClick(Problem& problem, SortingState& state, Inconsistency
   if (!InconsistencyCommandEnabled(problem, state)) return false;
   OpenInconsistencyWindow(analysis);
   if (showModal) showModal();
+  const int chosen = analysis.ApplyRequested;
+  analysis.ApplyRequested = 0;
+  if (chosen >= 1 && chosen <= static_cast<int>(analysis.Suggestions.size())) {
+    if (!ApplySuggestion(problem, state, analysis.Suggestions[static_cast<std::size_t>(chosen - 1)], dialogs))
+      return false;
+    CalcRangeItemClick(problem, state, dialogs);
+    return true;
+  }
   return AcceptNewSolution(problem, state, analysis, dialogs);
 }
 

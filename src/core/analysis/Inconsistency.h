@@ -85,21 +85,32 @@ struct InconsistencyAnalysis {
   SuggestionEnd End = SuggestionEnd::NotRun;
   bool NewSolutionFound = false;
   std::vector<double> NewSolution;  // lambda, k_1..k_n of the solve that needed no drop
+  // The suggestion (its number t) whose constraints "Apply" asked to remove
+  // when the window closed; 0 when the window was closed otherwise.
+  int ApplyRequested = 0;
 
   void SetMaxSuggestions(int value);  // clamps to 3..30
   bool operator==(const InconsistencyAnalysis&) const = default;
 };
+
+// What the constraints of `suggestion` say, as the person gave them: "6:
+// action 8 in C1; 9: k2 <= 0.5" (row number and description of every
+// constraint, joined by "; "); "" for a suggestion that drops nothing.
+std::string DescribeSuggestion(const Problem& problem, const SortingState& state, const Suggestion& suggestion);
 
 // The "&Inconsistency" command is available: the last robust-assignment
 // command found the information inconsistent and the problem has not changed
 // since (a structural edit makes IGrid and the per-action arrays stale).
 bool InconsistencyCommandEnabled(const Problem& problem, const SortingState& state);
 
-// Opening the window: the suggestion grid is hidden and no solution of an
-// earlier run is offered any more.
+// Opening the window: the suggestion grid is hidden, no solution of an
+// earlier run is offered any more and no suggestion is to be applied.
 void OpenInconsistencyWindow(InconsistencyAnalysis& analysis);
 
-// The "Suggest" button: one suggestion run over state.IGrid. Returns false
+// The "Suggest" button: one suggestion run over state.IGrid. After every
+// suggestion written the progress (suggestions so far of Max. suggestions) is
+// reported, so that a window shows the rows found before any closing message
+// ("There are no more alternatives"). Returns false
 // when the run could not start (IGrid does not belong to the problem) or ended
 // with an error message, or was cancelled (the analysis is then as it was and
 // "Computation cancelled" is shown).
@@ -114,8 +125,9 @@ bool AcceptNewSolution(Problem& problem, SortingState& state, InconsistencyAnaly
                        UserDialogs& dialogs);
 
 // The main window's command: opens the window (`showModal` runs it until it
-// closes), then offers the solution found. Does nothing when the command is
-// not available.
+// closes); then, when "Apply" closed it, removes that suggestion's constraints
+// (ApplySuggestion) and runs the robust-assignment command again, else offers
+// the solution found. Does nothing when the command is not available.
 bool InconsistencyItemClick(Problem& problem, SortingState& state, InconsistencyAnalysis& analysis,
                             UserDialogs& dialogs, const std::function<void()>& showModal);
 
