@@ -52,7 +52,8 @@ int RunVolume(const VolumeOptions& o) {
               << "Volume to bounds: " << window.RelativeText << '\n'
               << "Samples:          " << result->samples << " (" << result->insideBounds << " inside the bounds, "
               << result->hits << " inside the region)\n"
-              << "Standard error:   " << core::FormatSignificant(core::VolumeStandardError(*result), 3) << '\n';
+              << "Standard error:   " << window.StandardErrorText << '\n';
+    if (!window.NoteText.empty()) std::cout << "Note:             " << window.NoteText << '\n';
   }
   return result ? kExitOk : kExitProblem;
 }

@@ -43,8 +43,19 @@ void TVolumeForm::BuildLabels() {
   DimensionValue = add(0, "Dimension:", "DimensionValue");
   AbsoluteValue = add(1, "Absolute Volume:", "AbsoluteValue");
   RelativeValue = add(2, "Volume to bounds:", "RelativeValue");
+  SamplesValue = add(3, "Samples:", "SamplesValue");
+  HitsValue = add(4, "Inside the region:", "HitsValue");
+  StandardErrorValue = add(5, "Standard error:", "StandardErrorValue");
+  SamplesValue->setToolTip("Parameter vectors drawn at random inside the bounds");
+  HitsValue->setToolTip("Drawn vectors that satisfy every constraint and example");
+  StandardErrorValue->setToolTip("Standard error of the absolute volume: box volume x sqrt(p (1 - p) / N), p the "
+                                 "share of hits among the N samples");
   grid->setColumnStretch(1, 1);
   static_cast<QVBoxLayout*>(layout())->addLayout(grid);
+  NoteValue = new QLabel(this);
+  NoteValue->setObjectName("NoteValue");
+  NoteValue->setWordWrap(true);
+  layout()->addWidget(NoteValue);
 }
 
 void TVolumeForm::BuildControls() {
@@ -91,6 +102,11 @@ void TVolumeForm::ShowState() {
   DimensionValue->setText(QString::fromStdString(window_.DimensionText));
   AbsoluteValue->setText(QString::fromStdString(window_.AbsoluteText));
   RelativeValue->setText(QString::fromStdString(window_.RelativeText));
+  SamplesValue->setText(QString::fromStdString(window_.SamplesText));
+  HitsValue->setText(QString::fromStdString(window_.HitsText));
+  StandardErrorValue->setText(QString::fromStdString(window_.StandardErrorText));
+  NoteValue->setText(QString::fromStdString(window_.NoteText));
+  NoteValue->setVisible(!window_.NoteText.empty());
   if (PrecisionUpDown->value() != window_.Precision) PrecisionUpDown->setValue(window_.Precision);
   ProgressBar->setValue(static_cast<int>(window_.ProgressPosition));
 }

@@ -47,6 +47,10 @@ class TVolumeForm : public QDialog {
   QLabel* DimensionValue = nullptr;
   QLabel* AbsoluteValue = nullptr;
   QLabel* RelativeValue = nullptr;
+  QLabel* SamplesValue = nullptr;
+  QLabel* HitsValue = nullptr;
+  QLabel* StandardErrorValue = nullptr;
+  QLabel* NoteValue = nullptr;  // shown when no sample fell inside the region
   QSpinBox* PrecisionUpDown = nullptr;
   QProgressBar* ProgressBar = nullptr;
   QPushButton* StartButton = nullptr;

@@ -23,6 +23,7 @@
 #define VESK_HAVE_WINDOW_SYSTEM_QUEUE 1
 #endif
 
+#include "CliRun.h"
 #include "ModalAnswerer.h"
 #include "TestPaths.h"
 #include "core/analysis/Inconsistency.h"
@@ -378,6 +379,46 @@ class FormsTest : public QObject {
 
     QTest::mouseClick(form.findChild<QPushButton*>("ExitButton"), Qt::LeftButton);
     QVERIFY(!form.isVisible());
+  }
+
+  // The window's samples, hits and standard error are those of the command
+  // line's run from the same seed; an empty region says so.
+  void VolumeUncertaintyAgreesWithTheCommandLine() {
+    const std::string sample = (vesk::test::SourceDir() / "examples" / "sample.tri").string();
+    const vesk::test::CliRun run = vesk::test::RunCli("volume " + vesk::test::ShellQuote(sample) + " --seed 11 --json");
+    QCOMPARE(run.code, 0);
+    const auto cli = nlohmann::json::parse(run.out);
+    ScriptedDialogs dialogs;
+    core::Problem problem;
+    core::SortingState state;
+    QVERIFY(core::ReadProblemFile(problem, dialogs, sample));
+    core::VolumeWindow window;
+    QVERIFY(core::VolumeComputationItemClick(problem, state, window, dialogs));
+    gui::TVolumeForm form(problem, state, window, dialogs);
+    form.SetSeed(11);
+    form.show();
+    QTest::mouseClick(form.findChild<QPushButton*>("StartButton"), Qt::LeftButton);
+    auto label = [&](const char* name) { return form.findChild<QLabel*>(name)->text(); };
+    QCOMPARE(label("SamplesValue"), QString::number(cli["samples"].get<long long>()));
+    QCOMPARE(label("HitsValue"), QString::number(cli["hits"].get<long long>()));
+    const double error = cli["stderr"].get<double>();
+    QVERIFY(error > 0);
+    QCOMPARE(label("StandardErrorValue"), QString::fromStdString(core::FormatSignificant(error, 3)));
+    QVERIFY(!form.findChild<QLabel*>("NoteValue")->isVisible());
+
+    // k1 >= 0.9 while its upper bound is 0.5: no vector is admissible.
+    problem.CGrid.Resize(problem.CGrid.RowCount() + 1, problem.CGrid.ColCount());
+    const int r = problem.CGrid.RowCount() - 1;
+    problem.CGrid.SetCell(r, 0, "ad2");
+    for (int c = 1; c <= problem.NumCriteria + 1; ++c) problem.CGrid.SetCell(r, c, c == 2 ? "1" : "0");
+    problem.CGrid.SetCell(r, problem.SignColumn(), ">");
+    problem.CGrid.SetCell(r, problem.RhsColumn(), "0.9");
+    ++problem.NumConstraints;
+    QTest::mouseClick(form.findChild<QPushButton*>("StartButton"), Qt::LeftButton);
+    QCOMPARE(label("AbsoluteValue"), QString("0"));
+    QCOMPARE(label("HitsValue"), QString("0"));
+    QCOMPARE(label("NoteValue"), "no sample fell inside the admissible region (" + label("SamplesValue") + " samples)");
+    QVERIFY(form.findChild<QLabel*>("NoteValue")->isVisible());
   }
 
   // --- About box, help window, help pages ---------------------------------

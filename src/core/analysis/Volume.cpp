@@ -230,6 +230,8 @@ VolumeResult SampleVolume(const VolumeRegion& region, int precision,
     const double H = static_cast<double>(sampler.hits);
     VolumeProgress progress;
     progress.samples = sampler.samples;
+    progress.hits = sampler.hits;
+    progress.box = region.box;
     progress.absoluteText = FormatSignificant(H * region.box / N, precision);
     if (sampler.insideBounds > 0)
       progress.relativeText = FormatSignificant(H / static_cast<double>(sampler.insideBounds), precision);
@@ -248,12 +250,27 @@ VolumeResult SampleVolume(const VolumeRegion& region, int precision,
   return result;
 }
 
-double VolumeStandardError(const VolumeResult& r) {
-  if (r.samples <= 0) return 0.0;
-  const double N = static_cast<double>(r.samples);
-  const double p = static_cast<double>(r.hits) / N;
-  return r.box * std::sqrt(p * (1.0 - p) / N);
+double VolumeStandardError(long long samples, long long hits, double box) {
+  if (samples <= 0) return 0.0;
+  const double N = static_cast<double>(samples);
+  const double p = static_cast<double>(hits) / N;
+  return box * std::sqrt(p * (1.0 - p) / N);
 }
+
+double VolumeStandardError(const VolumeResult& r) { return VolumeStandardError(r.samples, r.hits, r.box); }
+
+namespace {
+
+// The window's counts, standard error and note after `samples` draws.
+void ShowUncertainty(VolumeWindow& window, long long samples, long long hits, double box) {
+  window.SamplesText = std::to_string(samples);
+  window.HitsText = std::to_string(hits);
+  window.StandardErrorText = FormatSignificant(VolumeStandardError(samples, hits, box), kStandardErrorDigits);
+  window.NoteText = hits == 0 ? "no sample fell inside the admissible region (" + std::to_string(samples) + " samples)"
+                              : std::string();
+}
+
+}  // namespace
 
 void VolumeWindow::SetPrecision(int p) { Precision = std::clamp(p, kVolumeMinPrecision, kVolumeMaxPrecision); }
 
@@ -293,11 +310,14 @@ std::optional<VolumeResult> StartSimulationClick(const Problem& problem, const S
     VolumeRegion region = BuildVolumeRegion(problem, state.ICGrid);
     window.AbsoluteText.clear();
     window.RelativeText.clear();
+    ShowUncertainty(window, 0, 0, region.box);
+    window.NoteText.clear();
     if (seed) engine::SetRandomSeed(*seed);
     else engine::Randomize();
     result = SampleVolume(region, window.Precision, [&](const VolumeProgress& p) {
       window.AbsoluteText = p.absoluteText;
       if (!p.relativeText.empty()) window.RelativeText = p.relativeText;
+      ShowUncertainty(window, p.samples, p.hits, p.box);
       window.ProgressPosition = p.samples;
       dialogs.SetProgress(Percent(p.samples));
       if (dialogs.CancelRequested()) throw Cancelled{};

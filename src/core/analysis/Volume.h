@@ -86,7 +86,9 @@ class VolumeSampler {
 };
 
 struct VolumeProgress {
-  long long samples = 0;
+  long long samples = 0;  // N so far
+  long long hits = 0;     // H so far
+  double box = 0.0;       // V
   std::string absoluteText;
   std::string relativeText;
 };
@@ -107,7 +109,10 @@ struct VolumeResult {
 // The standard error of a run's absolute volume: the share of hits p = H / N
 // is binomial, with standard error sqrt(p (1 - p) / N), scaled like the volume
 // by the box V. 0 before any sample.
+double VolumeStandardError(long long samples, long long hits, double box);
 double VolumeStandardError(const VolumeResult& result);
+// Significant digits the standard error is shown with.
+inline constexpr int kStandardErrorDigits = 3;
 
 // Samples the region with the program-wide generator (as it stands: the
 // caller seeds it): free variables lower + r (upper - lower) in variable
@@ -126,6 +131,13 @@ struct VolumeWindow {
   std::string DimensionText = "0";
   std::string AbsoluteText = "0";
   std::string RelativeText = "0";
+  // The run's uncertainty: samples drawn, samples inside the region, the
+  // absolute volume's standard error, and a note when no sample fell inside
+  // the region (its absolute volume is then 0).
+  std::string SamplesText = "0";
+  std::string HitsText = "0";
+  std::string StandardErrorText = "0";
+  std::string NoteText;
   long long ProgressPosition = 0;  // 0..5,000,000
   bool Shown = false;
   std::optional<VolumeResult> LastResult;
