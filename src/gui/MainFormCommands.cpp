@@ -154,14 +154,9 @@ bool TMainForm::event(QEvent* e) {
 
 void TMainForm::closeEvent(QCloseEvent* e) {
   if (problem_.DataModified && !dialogs_.Unattended()) {
-    QMessageBox box(QMessageBox::Question, "Confirm", "Save current files?",
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-    box.setDefaultButton(QMessageBox::Yes);
-    const int answer = box.exec();
+    const std::optional<bool> save = dialogs_.ConfirmOrCancel(core::kSaveQuestion);
     // Closing never loses the problem: a cancelled or failed save keeps the window.
-    if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !RememberFileIf(RunCommand([&] {
-                                            return core::SaveData(problem_, dialogs_);
-                                          })))) {
+    if (!save || (*save && !RememberFileIf(RunCommand([&] { return core::SaveData(problem_, dialogs_); })))) {
       e->ignore();
       return;
     }

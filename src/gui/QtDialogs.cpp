@@ -93,15 +93,24 @@ void QtDialogs::ShowMessage(core::MessageKind kind, std::string_view text) {
   box.exec();
 }
 
-bool QtDialogs::Confirm(std::string_view question) {
+bool QtDialogs::Confirm(std::string_view question) { return Ask(question, false).value_or(false); }
+
+std::optional<bool> QtDialogs::ConfirmOrCancel(std::string_view question) { return Ask(question, true); }
+
+std::optional<bool> QtDialogs::Ask(std::string_view question, bool withCancel) {
   if (unattended_) {
     std::fprintf(stderr, "question: %.*s (answered No)\n", static_cast<int>(question.size()), question.data());
     return false;
   }
   ArrowWhileAsking arrow(busy_);
-  QMessageBox box(QMessageBox::Question, "Confirm", Q(question), QMessageBox::Yes | QMessageBox::No, parent_);
+  QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+  if (withCancel) buttons |= QMessageBox::Cancel;
+  QMessageBox box(QMessageBox::Question, "Confirm", Q(question), buttons, parent_);
   box.setDefaultButton(QMessageBox::Yes);
-  return box.exec() == QMessageBox::Yes;
+  const int answer = box.exec();
+  if (answer == QMessageBox::Yes) return true;
+  if (answer == QMessageBox::No) return false;
+  return std::nullopt;
 }
 
 std::optional<std::string> QtDialogs::PromptText(std::string_view caption, std::string_view prompt,

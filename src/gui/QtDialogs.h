@@ -28,6 +28,7 @@ class QtDialogs : public core::UserDialogs {
 
   void ShowMessage(core::MessageKind kind, std::string_view text) override;
   bool Confirm(std::string_view question) override;
+  std::optional<bool> ConfirmOrCancel(std::string_view question) override;
   std::optional<std::string> PromptText(std::string_view caption, std::string_view prompt,
                                         std::string_view initial) override;
   std::optional<std::string> ChooseOpenFile(std::string_view filter, std::string_view initialName) override;
@@ -52,6 +53,10 @@ class QtDialogs : public core::UserDialogs {
   bool Busy() const { return busy_; }
 
  private:
+  // A question with Yes, No and (when `withCancel`) Cancel; Escape or the
+  // close box answers Cancel, or No without it.
+  std::optional<bool> Ask(std::string_view question, bool withCancel);
+
   QWidget* parent_;
   QWidget* panel_ = nullptr;
   QProgressBar* bar_ = nullptr;

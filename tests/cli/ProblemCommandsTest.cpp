@@ -68,7 +68,7 @@ TEST_F(ProblemCommands, NewRefusesBadSizes) {
     const char* options;
     const char* message;
   } cases[] = {
-      {"--criteria 13 --actions 5 --categories 3", "error: Number is too high\n"},
+      {"--criteria 13 --actions 5 --categories 3", "error: Number is too high: at most 12\n"},
       {"--criteria 3 --actions 1 --categories 3", "error: Number is too low\n"},
       {"--criteria 3 --actions 5 --categories x", "error: Invalid number\n"},
   };

@@ -27,21 +27,21 @@ TEST(CheckBounds, MessagesRewritesAndResult) {
   const BoundsCase cases[] = {
       {"defaults pass", 1, "0.5", "1.0", true, {}, "0.5", "1.0"},
       {"negative lower is set to 0", 1, "-0.2", "0.5", true,
-       {"Lower bound in column 1 was <0: changed it to 0"}, "0.0", "0.5"},
+       {"Lower bound in column 1 was <0: changed it to 0. Column 1 is lambda."}, "0.0", "0.5"},
       {"upper above 1 is set to 1", 1, "0.6", "1.4", true,
-       {"Upper bound in column 1 was >1: changed it to 1"}, "0.6", "1.0"},
+       {"Upper bound in column 1 was >1: changed it to 1. Column 1 is lambda."}, "0.6", "1.0"},
       {"lower above upper", 1, "0.8", "0.3", false, {"Lower bound exceeds upper bound in column 1"}, "0.8", "0.3"},
       {"lower above the clamped upper", 1, "1.5", "2", false,
-       {"Upper bound in column 1 was >1: changed it to 1", "Lower bound exceeds upper bound in column 1"}, "1.5",
+       {"Upper bound in column 1 was >1: changed it to 1. Column 1 is lambda.", "Lower bound exceeds upper bound in column 1"}, "1.5",
        "1.0"},
       {"upper below the clamped lower", 2, "-0.5", "-0.2", false,
-       {"Lower bound in column 2 was <0: changed it to 0", "Lower bound exceeds upper bound in column 2"}, "0.0",
+       {"Lower bound in column 2 was <0: changed it to 0. Column 2 is k1 (g1).", "Lower bound exceeds upper bound in column 2"}, "0.0",
        "-0.2"},
       {"equal bounds pass", 3, "0.3", "0.3", true, {}, "0.3", "0.3"},
       {"not numbers", 3, "-", "", false, {"Invalid lower bound in column 3", "Invalid upper bound in column 3"}, "-",
        ""},
       {"one bad, the other still clamped", 2, "abc", "7", false,
-       {"Invalid lower bound in column 2", "Upper bound in column 2 was >1: changed it to 1"}, "abc", "1.0"},
+       {"Invalid lower bound in column 2", "Upper bound in column 2 was >1: changed it to 1. Column 2 is k1 (g1)."}, "abc", "1.0"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -65,8 +65,8 @@ TEST(CheckBounds, ChecksEveryColumnAfterAFailure) {
   ScriptedDialogs d;
   EXPECT_FALSE(CheckBounds(p, d));
   EXPECT_EQ(d.Texts(), (std::vector<std::string>{"Invalid lower bound in column 1",
-                                                 "Upper bound in column 3 was >1: changed it to 1",
-                                                 "Lower bound in column 4 was <0: changed it to 0"}));
+                                                 "Upper bound in column 3 was >1: changed it to 1. Column 3 is k2 (g2).",
+                                                 "Lower bound in column 4 was <0: changed it to 0. Column 4 is k3 (g3)."}));
   EXPECT_TRUE(p.DataModified);  // cells were rewritten
 }
 

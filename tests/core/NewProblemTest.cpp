@@ -28,10 +28,10 @@ TEST(NewProblemField, Checks) {
       {"1x", 12, "Invalid number"},
       {"2", 12, std::nullopt},
       {"12", 12, std::nullopt},
-      {"13", 12, "Number is too high"},
+      {"13", 12, "Number is too high: at most 12"},
       {"1000", 1000, std::nullopt},
-      {"1001", 1000, "Number is too high"},
-      {"99999999999999", 20, "Number is too high"},
+      {"1001", 1000, "Number is too high: at most 1000"},
+      {"99999999999999", 20, "Number is too high: at most 20"},
       {"1", 20, "Number is too low"},
       {"0", 20, "Number is too low"},
       {"-3", 20, "Number is too low"},
@@ -81,8 +81,8 @@ TEST(CreateNewProblem, InvalidCountKeepsThePreviousProblem) {
       {{.alternatives = "", .criteria = "3", .categories = "3"}, "Assertion violated: No. Actions is invalid"},
       {{.alternatives = "3", .criteria = "3", .categories = "2.5"}, "Assertion violated: No. Categories is invalid"},
       {{.alternatives = "3", .criteria = "20", .categories = "3"}, "Maximum number of criteria exceeded"},
-      {{.alternatives = "3", .criteria = "13", .categories = "3"}, "Number is too high"},
-      {{.alternatives = "1001", .criteria = "3", .categories = "3"}, "Number is too high"},
+      {{.alternatives = "3", .criteria = "13", .categories = "3"}, "Number is too high: at most 12"},
+      {{.alternatives = "1001", .criteria = "3", .categories = "3"}, "Number is too high: at most 1000"},
       {{.alternatives = "3", .criteria = "3", .categories = "1"}, "Number is too low"},
       {{.alternatives = "3", .criteria = "-1", .categories = "3"}, "Number is too low"},
   };
@@ -98,7 +98,7 @@ TEST(CreateNewProblem, InvalidCountKeepsThePreviousProblem) {
   }
 }
 
-TEST(NewCommand, AsksToSaveOnlyModifiedWorkAndGoesOn) {
+TEST(NewCommand, AsksToSaveOnlyModifiedWorkAndStopsUnlessItIsSavedOrLeft) {
   const NewProblemFields fields{.alternatives = "3", .criteria = "2", .categories = "2"};
   int dialogShown = 0;
   auto dialog = [&]() -> std::optional<NewProblemFields> {
@@ -122,15 +122,32 @@ TEST(NewCommand, AsksToSaveOnlyModifiedWorkAndGoesOn) {
   EXPECT_EQ(modified.NumActions, 3);
   EXPECT_FALSE(modified.DataModified);
 
-  // Yes with the save dialog cancelled: New still goes on.
-  Problem cancelled = MakeProblem(2, 2, 2);
-  cancelled.DataModified = true;
-  ScriptedDialogs d3;
-  d3.AnswerConfirm(true);
-  EXPECT_TRUE(NewCommand(cancelled, d3, dialog));
-  EXPECT_EQ(d3.fileDialogs.size(), 1u);
-  EXPECT_EQ(cancelled.NumActions, 3);
-  EXPECT_EQ(dialogShown, 3);
+  // Yes with the save dialog cancelled, or Cancel: the work is kept and New
+  // stops before its dialog.
+  for (const bool cancelQuestion : {false, true}) {
+    SCOPED_TRACE(cancelQuestion ? "Cancel" : "Yes, then the save dialog cancelled");
+    Problem kept = MakeProblem(2, 2, 2);
+    kept.DataModified = true;
+    const auto before = test::Contents(kept);
+    ScriptedDialogs d3;
+    if (cancelQuestion) d3.AnswerCancel();
+    else d3.AnswerConfirm(true);
+    EXPECT_FALSE(NewCommand(kept, d3, dialog));
+    EXPECT_EQ(d3.questions, std::vector<std::string>{"Save current files?"});
+    EXPECT_EQ(d3.fileDialogs.size(), cancelQuestion ? 0u : 1u);
+    EXPECT_TRUE(test::Contents(kept) == before);
+  }
+  EXPECT_EQ(dialogShown, 2);
+}
+
+TEST(NewCommand, SaveAsProposesNoNameOfTheOldFile) {
+  Problem p = MakeProblem(2, 2, 2);
+  p.SaveFileName = "/work/old/problem";
+  p.Caption = "Vesk 2  -  /work/old/problem.tri";
+  ScriptedDialogs d;
+  EXPECT_TRUE(NewCommand(p, d, [] { return std::optional<NewProblemFields>(NewProblemFields{}); }));
+  EXPECT_EQ(p.SaveFileName, Problem{}.SaveFileName);
+  EXPECT_EQ(p.Caption, kTitle);
 }
 
 TEST(NewCommand, YesSavesTheCurrentProblemFirst) {

@@ -107,11 +107,11 @@ class FormsTest : public QObject {
     QTest::newRow("empty") << "EditAlt" << "" << "You must enter a value";
     QTest::newRow("not a number") << "EditAlt" << "x" << "Invalid number";
     QTest::newRow("below 2") << "EditAlt" << "1" << "Number is too low";
-    QTest::newRow("above 1000") << "EditAlt" << "1001" << "Number is too high";
+    QTest::newRow("above 1000") << "EditAlt" << "1001" << "Number is too high: at most 1000";
     QTest::newRow("1000 alternatives") << "EditAlt" << "1000" << "";
-    QTest::newRow("13 criteria") << "EditCrit" << "13" << "Number is too high";
+    QTest::newRow("13 criteria") << "EditCrit" << "13" << "Number is too high: at most 12";
     QTest::newRow("12 criteria") << "EditCrit" << "12" << "";
-    QTest::newRow("21 categories") << "EditCat" << "21" << "Number is too high";
+    QTest::newRow("21 categories") << "EditCat" << "21" << "Number is too high: at most 20";
   }
 
   void NewFieldCheckedWhenLeft() {
@@ -185,7 +185,7 @@ class FormsTest : public QObject {
     });
     const auto fields = form.Run();
     QVERIFY(stayedOpen);
-    QCOMPARE(Messages(dialogs), QStringList{"Number is too high"});
+    QCOMPARE(Messages(dialogs), QStringList{"Number is too high: at most 20"});
     QVERIFY(fields.has_value());
     QCOMPARE(fields->alternatives, std::string("7"));
     QCOMPARE(fields->criteria, std::string("3"));

@@ -1,9 +1,18 @@
-// The Qt side of core's dialogs: file-chooser filters and the status line.
+// The Qt side of core's dialogs: file-chooser filters, the status line, and
+// "Save current files?" with its Cancel before a problem is replaced.
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QtTest>
+#include <filesystem>
+#include <fstream>
 
 #include "MainFormDriver.h"
+#include "ModalAnswerer.h"
+#include "TestPaths.h"
 #include "gui/QtDialogs.h"
 #include "gui/TMainForm.h"
 
@@ -23,6 +32,58 @@ class MainFormDialogsTest : public QObject {
     QFETCH(QString, filter);
     QFETCH(QStringList, expected);
     QCOMPARE(vesk::gui::QtNameFilters(filter.toStdString()), expected);
+  }
+
+  // New, Open and an import into a new problem ask before the modified
+  // problem goes; Cancel keeps it and goes no further.
+  void SaveQuestionOffersCancel_data() {
+    QTest::addColumn<QString>("item");
+    QTest::newRow("New") << "NewItem";
+    QTest::newRow("Open") << "OpenItem";
+    QTest::newRow("Import into a new problem") << "ImportPerformancesItem";
+  }
+
+  void SaveQuestionOffersCancel() {
+    QFETCH(QString, item);
+    const auto dir = vesk::test::FreshTempDir("gui-save-question");
+    vesk::guitest::ModalAnswerer answerer;
+    vesk::gui::TMainForm form;
+    form.show();
+    QVERIFY(form.OpenFile(vesk::guitest::SampleProblem()));
+    form.problem().AGrid.SetCell(1, 3, "41");
+    form.problem().DataModified = true;
+    const vesk::guitest::ProblemSnapshot before(form.problem());
+    if (item == "ImportPerformancesItem") {
+      const auto csv = dir / "perf.csv";
+      std::ofstream(csv) << "Action;c1;c2\na;1;2\nb;3;4\n";
+      answerer.ExpectFile(QString::fromStdString(csv.string()));
+      answerer.Expect([](QWidget* preview) {
+        if (auto* fresh = preview->findChild<QRadioButton*>("CsvNewProblemButton")) fresh->setChecked(true);
+        preview->findChild<QDialogButtonBox*>("CsvButtons")->button(QDialogButtonBox::Ok)->click();
+      });
+    }
+    QStringList buttons;
+    answerer.Expect([&](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      if (!box) {
+        answerer.unexpected << modal->metaObject()->className();
+        modal->close();
+        return;
+      }
+      answerer.messages << box->text();
+      for (QAbstractButton* b : box->buttons()) buttons << b->text().remove('&');
+      box->button(QMessageBox::Cancel)->click();
+    });
+    QVERIFY(vesk::guitest::Trigger(form, item));
+    QTRY_VERIFY(answerer.Idle());
+    QTRY_VERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(answerer.unexpected, QStringList());
+    QCOMPARE(answerer.messages, QStringList{"Save current files?"});
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList{"Cancel", "No", "Yes"}));
+    QVERIFY(vesk::guitest::ProblemSnapshot(form.problem()) == before);
+    QVERIFY(form.problem().DataModified);
+    std::filesystem::remove_all(dir);
   }
 
   void HintsGoToTheStatusLine() {

@@ -229,6 +229,7 @@ bool ApplyCsvPerformances(Problem& problem, const CsvPerformances& data, CsvTarg
   if (target == CsvTarget::NewProblem) {
     LayoutTables(next, n, m, *ParseInt(NewProblemFields{}.categories), /*withDefaults=*/true);
     next.Caption = kTitle;
+    next.SaveFileName = Problem{}.SaveFileName;
   }
   for (int j = 1; j <= n; ++j) {
     const std::string& name = data.criterionNames[static_cast<std::size_t>(j - 1)];
@@ -277,8 +278,7 @@ bool ImportPerformancesItemClick(Problem& problem, UserDialogs& dialogs, const C
   const bool current = CsvFitsCurrentProblem(problem, *data);
   const auto target = preview(*data, current);
   if (!target) return false;
-  if (*target == CsvTarget::NewProblem && problem.DataModified && dialogs.Confirm("Save current files?"))
-    SaveData(problem, dialogs);
+  if (*target == CsvTarget::NewProblem && !SaveBeforeReplacing(problem, dialogs)) return false;
   return ApplyCsvPerformances(problem, *data, *target);
 }
 

@@ -84,7 +84,8 @@ bool ApplyCsvPerformances(Problem& problem, const CsvPerformances& data, CsvTarg
 // `preview` with the performances and whether the current problem is a
 // possible target; it returns the chosen target, or nothing on Cancel. Before
 // a new problem replaces a modified one, "Save current files?" is asked as by
-// New. True when the problem changed.
+// New (Cancel, or a save that did not go through, stops the import). True
+// when the problem changed.
 using CsvPreview = std::function<std::optional<CsvTarget>(const CsvPerformances&, bool currentPossible)>;
 bool ImportPerformancesItemClick(Problem& problem, UserDialogs& dialogs, const CsvPreview& preview);
 

@@ -6,12 +6,18 @@
 #include <string>
 
 #include "core/problem/Numbers.h"
+#include "core/problem/ParameterNames.h"
 
 namespace vesk::core {
 namespace {
 
 bool Blank(const std::string& text) {
   return std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isspace(c) != 0; });
+}
+
+// ". Column 2 is k1 (cost).": which parameter BGrid column c holds.
+std::string ColumnIs(const Problem& p, int c) {
+  return ". Column " + std::to_string(c) + " is " + ParameterWithCriterion(p, c - 1) + ".";
 }
 
 }  // namespace
@@ -26,7 +32,7 @@ bool CheckBounds(Problem& p, UserDialogs& dialogs) {
       dialogs.Error("Invalid lower bound in column " + column);
       ok = false;
     } else if (*lower < 0) {
-      dialogs.Error("Lower bound in column " + column + " was <0: changed it to 0");
+      dialogs.Error("Lower bound in column " + column + " was <0: changed it to 0" + ColumnIs(p, c));
       p.BGrid.SetCell(1, c, "0.0");
       p.DataModified = true;
       lower = 0.0;
@@ -36,7 +42,7 @@ bool CheckBounds(Problem& p, UserDialogs& dialogs) {
       dialogs.Error("Invalid upper bound in column " + column);
       ok = false;
     } else if (*upper > 1) {
-      dialogs.Error("Upper bound in column " + column + " was >1: changed it to 1");
+      dialogs.Error("Upper bound in column " + column + " was >1: changed it to 1" + ColumnIs(p, c));
       p.BGrid.SetCell(2, c, "1.0");
       p.DataModified = true;
       upper = 1.0;

@@ -9,9 +9,11 @@ namespace vesk::core {
 
 // Every BGrid column c = 1..n+1 (1 is lambda, 1+j is k_j):
 // - a lower bound that is not a number: "Invalid lower bound in column c";
-//   below 0: "Lower bound in column c was <0: changed it to 0", cell "0.0";
+//   below 0: "Lower bound in column c was <0: changed it to 0. Column c is
+//   k1 (cost).", cell "0.0";
 // - an upper bound that is not a number: "Invalid upper bound in column c";
-//   above 1: "Upper bound in column c was >1: changed it to 1", cell "1.0";
+//   above 1: "Upper bound in column c was >1: changed it to 1. Column c is
+//   k1 (cost).", cell "1.0" (the parameter named with its criterion).
 // - both numbers and, after those changes, lower above upper: "Lower bound
 //   exceeds upper bound in column c".
 // True when no column failed; a changed cell alone does not fail.

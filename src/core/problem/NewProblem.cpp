@@ -7,16 +7,22 @@
 
 namespace vesk::core {
 
+namespace {
+
+std::string TooHigh(int maximum) { return "Number is too high: at most " + std::to_string(maximum); }
+
+}  // namespace
+
 std::optional<std::string> CheckNewProblemField(std::string_view text, int maximum) {
   if (text.empty()) return "You must enter a value";
   const bool digitsOnly = std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
   const auto value = ParseInt(text);
   if (!value) {
     // A long run of digits is a number, only too large for any field.
-    if (digitsOnly) return "Number is too high";
+    if (digitsOnly) return TooHigh(maximum);
     return "Invalid number";
   }
-  if (*value > maximum) return "Number is too high";
+  if (*value > maximum) return TooHigh(maximum);
   if (*value < 2) return "Number is too low";
   return std::nullopt;
 }
@@ -58,13 +64,15 @@ bool CreateNewProblem(Problem& problem, UserDialogs& dialogs, const NewProblemFi
   LayoutTables(problem, *n, *m, *K, /*withDefaults=*/true);
   problem.ResetResults();
   problem.Caption = kTitle;
+  // The new problem has no file yet: Save As proposes none of the old one.
+  problem.SaveFileName = Problem{}.SaveFileName;
   problem.DataModified = false;
   return true;
 }
 
 bool NewCommand(Problem& problem, UserDialogs& dialogs,
                 const std::function<std::optional<NewProblemFields>()>& showDialog) {
-  if (problem.DataModified && dialogs.Confirm("Save current files?")) SaveData(problem, dialogs);
+  if (!SaveBeforeReplacing(problem, dialogs)) return false;
   const auto fields = showDialog();
   if (!fields) return false;
   return CreateNewProblem(problem, dialogs, *fields);

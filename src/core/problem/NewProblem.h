@@ -34,14 +34,14 @@ bool NewProblemFieldKeyAccepted(char32_t key);
 // 20 criteria or more ("Maximum number of criteria exceeded"), or a count
 // outside its field's range (the field check's message) keeps the previous
 // problem and returns false. On success the tables hold New's defaults, the
-// caption is the bare title, DataModified is cleared and ResetResults is
-// called.
+// caption is the bare title, the save dialog's name is back to its first
+// ("output"), DataModified is cleared and ResetResults is called.
 bool CreateNewProblem(Problem& problem, UserDialogs& dialogs, const NewProblemFields& fields);
 
 // The whole New command: "Save current files?" when DataModified is set (Yes
-// saves through SaveData; New goes on whatever the outcome), then the dialog
-// (`showDialog` returns the fields on OK, nothing otherwise), then the
-// creation. True when a problem was created.
+// saves through SaveData; Cancel, or a save cancelled or failed, stops New
+// with the problem kept), then the dialog (`showDialog` returns the fields on
+// OK, nothing otherwise), then the creation. True when a problem was created.
 bool NewCommand(Problem& problem, UserDialogs& dialogs,
                 const std::function<std::optional<NewProblemFields>()>& showDialog);
 

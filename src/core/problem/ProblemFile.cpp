@@ -612,16 +612,12 @@ bool SaveData(Problem& problem, UserDialogs& dialogs) {
   return WriteProblemFile(problem, dialogs, problem.Caption == kTitle);
 }
 
-namespace {
-
-// "Save current files?" before the problem is replaced: false when the person
-// wanted the work saved and the save was cancelled or failed.
 bool SaveBeforeReplacing(Problem& problem, UserDialogs& dialogs) {
-  if (problem.DataModified && dialogs.Confirm("Save current files?")) return SaveData(problem, dialogs);
-  return true;
+  if (!problem.DataModified) return true;
+  const std::optional<bool> save = dialogs.ConfirmOrCancel(kSaveQuestion);
+  if (!save) return false;
+  return !*save || SaveData(problem, dialogs);
 }
-
-}  // namespace
 
 bool OpenProblem(Problem& problem, UserDialogs& dialogs) {
   if (!SaveBeforeReplacing(problem, dialogs)) return false;

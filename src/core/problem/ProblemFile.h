@@ -51,6 +51,15 @@ bool WriteProblemFile(Problem& problem, UserDialogs& dialogs, bool askForName);
 // "&Save Data": asks for a name only while no file is known (bare caption).
 bool SaveData(Problem& problem, UserDialogs& dialogs);
 
+inline constexpr const char* kSaveQuestion = "Save current files?";
+
+// "Save current files?" (Yes, No, Cancel) before the problem is replaced by
+// another (New, Open, an imported new problem, closing), asked only when the
+// problem was modified. Yes saves through SaveData. False when the person
+// cancelled, or wanted the work saved and the save was cancelled or failed:
+// the command then stops and the problem stays.
+bool SaveBeforeReplacing(Problem& problem, UserDialogs& dialogs);
+
 // The Open command: "Save current files?" when the problem was modified (a
 // failed or cancelled save stops the Open), the open dialog, the read.
 // Returns true when a problem was read.

@@ -25,6 +25,14 @@ bool ScriptedDialogs::Confirm(std::string_view question) {
   return yes;
 }
 
+std::optional<bool> ScriptedDialogs::ConfirmOrCancel(std::string_view question) {
+  if (choiceAnswers.empty()) return Confirm(question);
+  questions.emplace_back(question);
+  const std::optional<bool> answer = choiceAnswers.front();
+  choiceAnswers.pop_front();
+  return answer;
+}
+
 std::optional<std::string> ScriptedDialogs::PromptText(std::string_view caption, std::string_view prompt,
                                                        std::string_view initial) {
   prompts.push_back({std::string(caption), std::string(prompt), std::string(initial)});

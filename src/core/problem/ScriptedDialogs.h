@@ -25,6 +25,9 @@ class ScriptedDialogs : public UserDialogs {
 
   // Answers, consumed in order. An empty queue answers No / Cancel.
   std::deque<bool> confirmAnswers;
+  // Answers of Yes/No/Cancel questions (nothing = Cancel), taken first; when
+  // none is queued such a question takes its answer from confirmAnswers.
+  std::deque<std::optional<bool>> choiceAnswers;
   std::deque<std::optional<std::string>> textAnswers;  // nullopt = Cancel
   std::deque<std::optional<std::string>> openFileAnswers;
   std::deque<std::optional<std::string>> saveFileAnswers;
@@ -44,9 +47,11 @@ class ScriptedDialogs : public UserDialogs {
 
   ScriptedDialogs& AnswerText(std::optional<std::string> text) { textAnswers.push_back(std::move(text)); return *this; }
   ScriptedDialogs& AnswerConfirm(bool yes) { confirmAnswers.push_back(yes); return *this; }
+  ScriptedDialogs& AnswerCancel() { choiceAnswers.push_back(std::nullopt); return *this; }
 
   void ShowMessage(MessageKind kind, std::string_view text) override;
   bool Confirm(std::string_view question) override;
+  std::optional<bool> ConfirmOrCancel(std::string_view question) override;
   std::optional<std::string> PromptText(std::string_view caption, std::string_view prompt,
                                         std::string_view initial) override;
   std::optional<std::string> ChooseOpenFile(std::string_view filter, std::string_view initialName) override;

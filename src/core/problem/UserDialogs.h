@@ -26,6 +26,10 @@ class UserDialogs {
   // Yes/No confirmation; true for Yes.
   virtual bool Confirm(std::string_view question) = 0;
 
+  // Yes/No/Cancel question: true for Yes, false for No, nothing for Cancel.
+  // A person who cannot cancel (a run without a window) answers as Confirm.
+  virtual std::optional<bool> ConfirmOrCancel(std::string_view question) { return Confirm(question); }
+
   // Input box with caption, prompt and initial text; nothing on Cancel.
   virtual std::optional<std::string> PromptText(std::string_view caption, std::string_view prompt,
                                                 std::string_view initial) = 0;
