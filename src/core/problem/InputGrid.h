@@ -3,6 +3,7 @@
 // only asks: which typed keys a cell takes (and what a key press does to the
 // problem), how cells are painted, which CGrid cells can be selected, and
 // what the mouse does on AGrid.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,10 @@
 namespace vesk::core {
 
 enum class InputTable { AGrid, FGrid, BGrid, CGrid };
+
+// The text table behind an input table.
+Grid& TableGrid(Problem& problem, InputTable table);
+const Grid& TableGrid(const Problem& problem, InputTable table);
 
 // Key codes besides the printable characters. Backspace and Delete edit the
 // cell; the others only move the editor and never touch the problem.
@@ -50,6 +55,25 @@ KeyDecision FilterKey(Problem& problem, InputTable table, int row, int column, c
 // the characters kept, with the side effects of one typed key (none when the
 // text is empty).
 std::string FilterPastedText(Problem& problem, InputTable table, int row, int column, std::string_view text);
+
+// A text pasted into data cell (row, column) of `table` as one piece of a
+// block: the text the cell then holds, or nothing when the cell would not take
+// it. Blanks around the piece are dropped and a decimal comma becomes a point;
+// then every character must pass the cell's key filter (as if typed) and the
+// whole must be a value of the cell: a number, a direction ("1" or "-1") in
+// FGrid's direction row, a sign (see IsConstraintSign) in CGrid's sign column.
+std::optional<std::string> PastedCellText(const Problem& problem, InputTable table, int row, int column,
+                                          std::string_view text);
+
+// The signs a constraint may have: "<", "<=", "=", ">=", ">". A sign is read
+// by its first character.
+bool IsConstraintSign(std::string_view text);
+
+// The sign of added constraint `row` chosen as a whole (the drop-down of the
+// sign cell). The cell changes, with DataModified and ResetResults, when
+// `sign` is a constraint sign whose first character differs from the cell's;
+// true then.
+bool SetConstraintSign(Problem& problem, int row, std::string_view sign);
 
 // Whether cell (row, column) of `table` is a data cell that takes typed keys:
 // not a header, a row label or one of AGrid's name and example columns. (The
@@ -120,6 +144,27 @@ GridCell AGridMouseDownCell(const Problem& problem, GridCell current, GridCell c
 // example. Anything else (a drag to another cell) does nothing. True when the
 // problem changed.
 bool AGridMouseUp(Problem& problem, UserDialogs& dialogs, GridCell current, GridCell released);
+
+// The names typed in place: criterion of AGrid column `column` (>= 3; the name
+// goes to AGrid row 0 and FGrid row 0, column - 2) and action of AGrid row
+// `row`. Each sets DataModified and calls ResetResults when the name changed;
+// true then.
+bool SetCriterionName(Problem& problem, int column, std::string_view name);
+bool SetActionName(Problem& problem, int row, std::string_view name);
+
+// Keys that ELow and EHigh take when a category is typed in place: digits,
+// Backspace and Delete.
+bool ExampleKeyAllowed(char32_t key);
+
+// A category typed in place into ELow (column 1) or EHigh (column 2) of
+// action `row`: accepted as the prompts of ChangeExampleLow and
+// ChangeExampleHigh accept it, otherwise "Invalid category" and nothing
+// changes. An empty text changes nothing. True when the example changed.
+bool SetExampleText(Problem& problem, UserDialogs& dialogs, int row, int column, std::string_view text);
+
+// Delete on ELow or EHigh of action `row`: that bound of the example goes back
+// to 1 (ELow) or K (EHigh). True when the example changed.
+bool ClearExample(Problem& problem, int row, int column);
 
 // "Edit criterion name" for the criterion of AGrid column `column` (>= 3):
 // the name goes to AGrid row 0 and FGrid row 0 (column - 2).
