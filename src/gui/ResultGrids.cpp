@@ -1,5 +1,7 @@
 // The output tables: RGrid and ORGrid painted from the ranges, with the
 // selection that solves an assignment; DGrid, ICGrid and IPGrid.
+#include <algorithm>
+
 #include "core/problem/Errors.h"
 #include "core/sorting/ResultView.h"
 #include "gui/ResultGrids.h"
@@ -7,6 +9,8 @@
 namespace vesk::gui {
 
 namespace {
+
+constexpr int kDGridHeight = 54;
 
 const QColor kAqua(0, 255, 255);
 const QColor kWhite(255, 255, 255);
@@ -58,6 +62,8 @@ ResultGrids::ResultGrids(core::Problem& problem, core::SortingState& state, core
   ORGrid->gridModel()->look = [this](int r, int c) {
     return ResultLook(core::ResultCellPaint(problem_, state_, true, c, r));
   };
+  RGrid->gridModel()->copyText = [this](int r, int c) { return core::ResultCellCopyText(problem_, state_, false, c, r); };
+  ORGrid->gridModel()->copyText = [this](int r, int c) { return core::ResultCellCopyText(problem_, state_, true, c, r); };
   IPGrid->gridModel()->look = [this](int r, int c) {
     CellLook look;
     if (core::IPGridRowRed(state_, r)) look.text = kRed;
@@ -125,6 +131,14 @@ void ResultGrids::SetCellSizes(int rowHeight, int columnWidth, int fontSize) {
     v->SetDefaultColumnWidth(columnWidth);
     v->SetFontSize(fontSize);
   }
+  // DGrid keeps its height unless a larger font needs more for its header
+  // and two rows.
+  const int rows = DGrid->horizontalHeader()->height() + 2 * DGrid->RowHeight() + 2 * DGrid->frameWidth();
+  DGrid->setFixedHeight(std::max(kDGridHeight, rows));
+}
+
+void ResultGrids::FitColumnsAfresh() {
+  for (GridView* v : {RGrid, ORGrid, DGrid, ICGrid, IPGrid}) v->ForgetManualWidths();
 }
 
 }  // namespace vesk::gui

@@ -32,6 +32,9 @@ class ResultGrids : public QObject {
   // order clears its row 1).
   void ShowOrder();
   void SetCellSizes(int rowHeight, int columnWidth, int fontSize);
+  // New results: every column fits its texts again, whatever width the
+  // person gave it.
+  void FitColumnsAfresh();
 
  private:
   // The selection handler of RGrid and ORGrid: solves the selected

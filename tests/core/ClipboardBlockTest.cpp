@@ -82,7 +82,7 @@ TEST(ClipboardBlock, AcceptedBlocksFillTheirCellsAsOneChange) {
       {"FGrid directions", InputTable::FGrid, {11, 1}, "-1\t1\t-1\n", {11, 1, 1, 3},
        {{11, 1, "-1"}, {11, 2, "1"}, {11, 3, "-1"}}},
       // "Use uj" is up: the u rows (4 and 9) are passed over.
-      {"FGrid rows as shown", InputTable::FGrid, {3, 1}, "1\n2\n3\n", {3, 1, 3, 1},
+      {"FGrid rows as shown", InputTable::FGrid, {3, 1}, "1\n2\n3\n", {3, 1, 4, 1},
        {{3, 1, "1"}, {4, 1, "0"}, {5, 1, "2"}, {6, 1, "3"}}},
       {"CGrid coefficients and sign", InputTable::CGrid, {2, 1}, "0.5\t1\t0\t0\t>=\t0.25\n", {2, 1, 1, 6},
        {{2, 1, "0.5"}, {2, 5, ">="}, {2, 6, "0.25"}}},

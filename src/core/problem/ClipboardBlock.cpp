@@ -123,7 +123,8 @@ std::optional<CellArea> PasteBlock(Problem& p, UserDialogs& dialogs, InputTable 
   for (Change& c : changes) target.SetCell(c.row, c.column, std::move(c.text));
   p.DataModified = true;
   p.ResetResults();
-  return CellArea{selection.row, selection.column, height * down, width * across};
+  // In grid rows the area reaches the last row filled, hidden rows included.
+  return CellArea{selection.row, selection.column, rows.back() - selection.row + 1, width * across};
 }
 
 }  // namespace vesk::core

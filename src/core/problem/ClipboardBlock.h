@@ -50,7 +50,8 @@ struct CellArea {
 // single piece over a larger selection, say) is filled with copies of it.
 // Rows follow the rows shown (FGrid's hidden threshold rows are passed over).
 // On success the cells change, DataModified is set and ResetResults is called
-// once, and the area filled is returned. Otherwise one error message names
+// once, and the area filled is returned (in grid rows, so it spans the
+// hidden rows it passed over). Otherwise one error message names
 // the first piece that cannot be pasted by its row and column (grid indices,
 // with the row's label and the column's header), and nothing changes.
 std::optional<CellArea> PasteBlock(Problem& problem, UserDialogs& dialogs, InputTable table, CellArea selection,

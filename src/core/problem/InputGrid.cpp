@@ -259,6 +259,15 @@ bool SetActionName(Problem& p, int row, std::string_view name) {
   return true;
 }
 
+bool InPlaceCellEditable(const Problem& p, int row, int column) {
+  return IsActionRow(p, row) && column >= 0 && column <= 2;
+}
+
+const std::vector<std::string>& SignChoices() {
+  static const std::vector<std::string> choices = {"<", "=", ">"};
+  return choices;
+}
+
 bool ExampleKeyAllowed(char32_t key) { return (key >= U'0' && key <= U'9') || EditingKey(key); }
 
 bool SetExampleText(Problem& p, UserDialogs& dialogs, int row, int column, std::string_view text) {

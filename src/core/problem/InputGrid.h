@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/problem/Problem.h"
 #include "core/problem/UserDialogs.h"
@@ -151,6 +152,14 @@ bool AGridMouseUp(Problem& problem, UserDialogs& dialogs, GridCell current, Grid
 // true then.
 bool SetCriterionName(Problem& problem, int column, std::string_view name);
 bool SetActionName(Problem& problem, int row, std::string_view name);
+
+// Whether AGrid cell (row, column) is an action's name, ELow or EHigh, which
+// take a name or a category typed in place (never as they are typed: see
+// SetActionName and SetExampleText).
+bool InPlaceCellEditable(const Problem& problem, int row, int column);
+
+// The items of the sign cell's drop-down: "<", "=", ">".
+const std::vector<std::string>& SignChoices();
 
 // Keys that ELow and EHigh take when a category is typed in place: digits,
 // Backspace and Delete.

@@ -104,6 +104,19 @@ int ActionRow(const Problem& p, std::string_view answer) {
 
 }  // namespace
 
+int CriterionOfColumn(const Problem& p, InputTable table, int column) {
+  int j = 0;
+  switch (table) {
+    case InputTable::AGrid: j = column - 2; break;
+    case InputTable::FGrid: j = column; break;
+    case InputTable::BGrid:
+    case InputTable::CGrid: j = column - 1; break;
+  }
+  return j >= 1 && j <= p.NumCriteria ? j : 0;
+}
+
+int ConstraintOfRow(const Problem& p, int row) { return row >= 2 && row < 1 + p.NumConstraints ? row - 1 : 0; }
+
 bool StructuralCommandEnabled(const Problem& p, StructuralCommand command) {
   switch (command) {
     case StructuralCommand::EraseExamples: return true;

@@ -5,6 +5,7 @@
 // layout of Problem.h, sets DataModified and calls ResetResults. Each returns
 // true when it changed the problem; Cancel, No or a refusal leave the problem
 // exactly as it was and return false.
+#include "core/problem/InputGrid.h"
 #include "core/problem/Problem.h"
 #include "core/problem/UserDialogs.h"
 
@@ -30,6 +31,12 @@ bool StructuralCommandEnabled(const Problem& problem, StructuralCommand command)
 // again, with the numbers allowed, on their prompt line ("Split category No.
 // (1-3):"). The delete commands take the number of what the person has
 // selected (`offered`, 0 for nothing) as the prompt's starting answer.
+
+// The criterion (1..n) whose data column `column` of `table` is, or 0 (a
+// label, ELow or EHigh, lambda, the sign or the RHS).
+int CriterionOfColumn(const Problem& problem, InputTable table, int column);
+// The added constraint (1..NumConstraints-1) of CGrid row `row`, or 0.
+int ConstraintOfRow(const Problem& problem, int row);
 
 // "Split category No.:" k in 1..K: profile b_k starts as a copy of b_(k-1)
 // (b_1 for k = 1), category k becomes k and k+1, K grows by one.
