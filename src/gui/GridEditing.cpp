@@ -81,7 +81,9 @@ bool FilteredLineEdit::LeavesText(const QKeyEvent& event) const {
   const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
   const int key = event.key();
   if (modifiers == Qt::ControlModifier) return key == Qt::Key_Home || key == Qt::Key_End;
-  if (modifiers != Qt::NoModifier) return false;
+  // Shift with an arrow selects cells, as the arrow alone moves between them.
+  if (modifiers == Qt::ShiftModifier && key != Qt::Key_Left && key != Qt::Key_Right) return false;
+  if (modifiers != Qt::NoModifier && modifiers != Qt::ShiftModifier) return false;
   // As the in-place editor of a string grid: the caret moves within the text
   // and the key moves to the next cell once the caret is at the text's edge;
   // over a text that is wholly selected (as a cell is entered) an arrow moves

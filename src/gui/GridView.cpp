@@ -396,6 +396,8 @@ void GridView::ApplyLabelWidth() {
     return;
   }
   verticalHeader()->setFixedWidth(manualLabelWidth_ > 0 ? manualLabelWidth_ : FittedWidth(0));
+  updateGeometries();
+  viewport()->update();
 }
 
 void GridView::SyncFixedView() {
@@ -651,6 +653,8 @@ void GridView::selectAll() {
   }
   if (top < 0) return;
   const QModelIndex first = model_->index(top, left);
+  // The keyboard leaves a cell's editor for the block.
+  if (QWidget* focus = QApplication::focusWidget(); focus && focus != this && isAncestorOf(focus)) setFocus();
   selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
   selectionModel()->select(QItemSelection(first, model_->index(bottom, right)), QItemSelectionModel::ClearAndSelect);
 }
@@ -706,6 +710,20 @@ void GridView::CloseHeaderEditor(bool commit) {
   editor->deleteLater();
   setFocus(Qt::OtherFocusReason);
   if (commit && model_->commitHeader) model_->commitHeader(column, text);
+}
+
+void GridView::focusInEvent(QFocusEvent* event) {
+  // A table entered without a current cell starts at its data area.
+  if (!currentIndex().isValid() && model_ && HeaderCursor() < 0) {
+    for (int r = 1; r < model_->rowCount(); ++r) {
+      const QModelIndex first = model_->index(r, firstDataColumn_);
+      if (!isRowHidden(r) && (model_->flags(first) & Qt::ItemIsSelectable)) {
+        selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+        break;
+      }
+    }
+  }
+  QTableView::focusInEvent(event);
 }
 
 void GridView::focusOutEvent(QFocusEvent* event) {

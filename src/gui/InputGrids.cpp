@@ -80,6 +80,8 @@ class AlwaysShownEditor : public QObject {
     if (focus != view_ && focus != view_->viewport()) return;  // elsewhere, or the editor has it already
     const QModelIndex current = view_->currentIndex();
     if (!current.isValid() || !(current.flags() & Qt::ItemIsEditable)) return;
+    // The fixed columns are typed into only on request (F2 or a key).
+    if (current.column() < view_->FixedColumns() || view_->HeaderCursor() >= 0) return;
     if (view_->selectionModel()->selectedIndexes().size() > 1) return;
     view_->edit(current);
   }
@@ -172,6 +174,7 @@ InputGrids::InputGrids(core::Problem& problem, core::UserDialogs& dialogs, QWidg
   CGrid = MakeInputView("CGrid", problem.CGrid, parent);
   // AGrid's names are cells, fixed with ELow and EHigh at its left edge.
   AGrid->SetHasLabelColumn(false);
+  AGrid->SetNameColumn(0, 1);
   AGrid->SetFirstDataColumn(3);
   AGrid->SetFixedColumns(3);
   WireInputGrid(AGrid, InputTable::AGrid);
