@@ -78,16 +78,18 @@ ComputationGuard::ComputationGuard(engine::EngineHost& host) : lock_(Computation
 
 ComputationGuard::~ComputationGuard() { solver::LpSetHost(nullptr); }
 
-void Warn(const std::vector<Message>& messages) {
-  for (const auto& m : messages) {
-    if (m.kind == core::MessageKind::Information) continue;
-    if (PyErr_WarnEx(g_problemWarning, m.text.c_str(), 1) != 0) throw py::error_already_set();
-  }
+void Warn(const ScriptDialogs& dialogs) {
+  auto warn = [](const std::string& text) {
+    if (PyErr_WarnEx(g_problemWarning, text.c_str(), 1) != 0) throw py::error_already_set();
+  };
+  for (const auto& m : dialogs.messages)
+    if (m.kind != core::MessageKind::Information) warn(m.text);
+  for (const auto& text : dialogs.engineMessages) warn(text);
 }
 
-void Conclude(bool succeeded, const std::vector<Message>& messages) {
-  if (!succeeded) throw ProblemFailure(messages);
-  Warn(messages);
+void Conclude(bool succeeded, const ScriptDialogs& dialogs) {
+  if (!succeeded) throw ProblemFailure(dialogs.messages);
+  Warn(dialogs);
 }
 
 py::list MessageList(const std::vector<Message>& messages) {
