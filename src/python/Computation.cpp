@@ -72,11 +72,23 @@ std::optional<std::string> ScriptDialogs::PromptText(std::string_view, std::stri
   return textAnswers[nextAnswer_++];
 }
 
-ComputationGuard::ComputationGuard(engine::EngineHost& host) : lock_(ComputationMutex()) {
+namespace {
+// Set while this thread runs a computation: a signal handler that starts
+// another one from inside the cancel check would wait for itself.
+thread_local bool t_computing = false;
+}  // namespace
+
+ComputationGuard::ComputationGuard(engine::EngineHost& host) {
+  if (t_computing) throw std::runtime_error("a vesk computation cannot start while this thread runs another one");
+  lock_ = std::unique_lock<std::mutex>(ComputationMutex());
+  t_computing = true;
   solver::LpSetHost(&host);
 }
 
-ComputationGuard::~ComputationGuard() { solver::LpSetHost(nullptr); }
+ComputationGuard::~ComputationGuard() {
+  solver::LpSetHost(nullptr);
+  t_computing = false;
+}
 
 void Warn(const ScriptDialogs& dialogs) {
   auto warn = [](const std::string& text) {

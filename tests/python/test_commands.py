@@ -167,3 +167,29 @@ def test_ctrl_c_ends_a_long_run_and_leaves_the_problem_unchanged(sample_file):
     assert not problem.has_results
     assert problem == before
     assert vesk.Problem.read(sample_file).robust().consistent
+
+
+def test_a_computation_started_by_a_signal_handler_meanwhile_is_refused(sample_file):
+    # Signal handlers run inside the computation's cancel check; one that
+    # started a second computation on the same thread would wait for itself.
+    problem = long_problem(10000)
+    refused = []
+
+    def handler(signum, frame):
+        try:
+            vesk.Problem.read(sample_file).robust()
+        except RuntimeError as error:
+            refused.append(str(error))
+        raise KeyboardInterrupt  # and the long run ends here
+
+    previous = signal.signal(signal.SIGUSR1, handler)
+    interrupt = threading.Timer(0.3, os.kill, (os.getpid(), signal.SIGUSR1))
+    interrupt.start()
+    try:
+        with pytest.raises(KeyboardInterrupt):
+            problem.robust()
+    finally:
+        interrupt.join()
+        signal.signal(signal.SIGUSR1, previous)
+    assert refused and "cannot start while this thread runs another one" in refused[0]
+    assert not problem.has_results
