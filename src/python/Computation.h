@@ -101,7 +101,9 @@ class ScriptEngineHost : public engine::ScratchEngineHost {
 };
 
 // Holds the process-wide computation lock and points the solver interface at
-// `host` while it lives.
+// `host` while it lives. A second computation on a thread that already runs
+// one (started by a signal handler inside the cancel check) is refused with
+// std::runtime_error instead of waiting for the lock it holds.
 class ComputationGuard {
  public:
   explicit ComputationGuard(engine::EngineHost& host);
