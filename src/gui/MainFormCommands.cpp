@@ -19,12 +19,12 @@
 #include <new>
 
 #include "core/problem/CsvPerformances.h"
-#include "core/problem/CsvResults.h"
 #include "core/problem/Errors.h"
 #include "core/problem/NewProblem.h"
 #include "core/problem/ProblemFile.h"
-#include "core/problem/Report.h"
 #include "core/problem/Toggles.h"
+#include "core/sorting/CsvResults.h"
+#include "core/sorting/Report.h"
 #include "core/sorting/ResultView.h"
 #include "core/sorting/RobustAssignments.h"
 #include "gui/CsvPreviewForm.h"

@@ -9,7 +9,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "core/analysis/ConstraintList.h"
+#include "core/sorting/ConstraintList.h"
 #include "gui/CancelGate.h"
 #include "gui/FormDialogs.h"
 #include "gui/TIAForm.h"

@@ -13,11 +13,11 @@
 
 #include "RobustFixtures.h"
 #include "TestPaths.h"
-#include "core/analysis/ConstraintList.h"
 #include "core/analysis/Inconsistency.h"
 #include "core/problem/Problem.h"
 #include "core/problem/ProblemFile.h"
 #include "core/problem/ScriptedDialogs.h"
+#include "core/sorting/ConstraintList.h"
 #include "core/sorting/RobustAssignments.h"
 #include "core/sorting/SortingState.h"
 #include "engine/ScratchEngineHost.h"
