@@ -286,6 +286,11 @@ void GridView::SetFixedColumns(int count) {
     connect(fixed_->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
       if (!applying_ && column < fixedCount_) setColumnWidth(column, width);
     });
+    // Its context menu is the table's.
+    fixed_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(fixed_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+      emit customContextMenuRequested(viewport()->mapFromGlobal(fixed_->viewport()->mapToGlobal(at)));
+    });
     connect(fixed_->horizontalHeader(), &QHeaderView::sectionHandleDoubleClicked, this, [this](int column) {
       manualWidths_.remove(column);
       applying_ = true;
@@ -328,6 +333,7 @@ int GridView::RowHeight() const {
 
 void GridView::ApplySizes() {
   if (!model_) return;
+  static_cast<GridHeader*>(horizontalHeader())->SetCursorSection(-1);  // the table was rebuilt
   applying_ = true;
   const int rows = model_->rowCount(), columns = model_->columnCount();
   const int height = RowHeight();

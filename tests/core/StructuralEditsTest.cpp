@@ -317,6 +317,18 @@ TEST(StructuralEdits, DeletesOfferTheSelectedNumber) {
   EXPECT_EQ(d.prompts[1].initial, "1");
   EXPECT_EQ(d.prompts[2].initial, "3");
   EXPECT_EQ(d.prompts[3].initial, "");
+
+  // What a selected cell offers: the criterion of a data column, the added
+  // constraint of a CGrid row; nothing for labels, examples, lambda, sign,
+  // RHS or the Norm row.
+  EXPECT_EQ(CriterionOfColumn(p, InputTable::AGrid, 4), 2);
+  EXPECT_EQ(CriterionOfColumn(p, InputTable::AGrid, 2), 0);
+  EXPECT_EQ(CriterionOfColumn(p, InputTable::FGrid, 1), 1);
+  EXPECT_EQ(CriterionOfColumn(p, InputTable::BGrid, 1), 0);
+  EXPECT_EQ(CriterionOfColumn(p, InputTable::CGrid, 3), 2);
+  EXPECT_EQ(CriterionOfColumn(p, InputTable::CGrid, p.SignColumn()), 0);
+  EXPECT_EQ(ConstraintOfRow(p, 4), 3);
+  EXPECT_EQ(ConstraintOfRow(p, 1), 0);
 }
 
 TEST(StructuralEdits, ResetResultsOnEveryEdit) {

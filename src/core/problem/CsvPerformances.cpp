@@ -35,17 +35,11 @@ char DetectSeparator(std::string_view bytes) {
   return ',';
 }
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
 // A number cell as the tables keep it: in the general format a problem file
 // reads back as (so saving and opening again changes nothing), or nothing
 // when it is not a number. A decimal comma counts as a point.
 std::optional<std::string> NumberCell(std::string_view field) {
-  const auto value = ParseReal(WithDecimalPoint(Trimmed(field)));
+  const auto value = ParseReal(WithDecimalPoint(TrimBlanks(field)));
   if (!value) return std::nullopt;
   return FormatGeneral(*value);
 }

@@ -60,12 +60,6 @@ std::string ExampleCaption(const Problem& p, int row) {
 
 bool IsActionRow(const Problem& p, int row) { return p.TablesShown && row >= 1 && row <= p.NumActions; }
 
-std::string_view TrimmedBlanks(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
 // The value typed or chosen for ELow (column 1) or EHigh (column 2) of `row`:
 // ELow within 1..EHigh, EHigh within ELow..K; otherwise "Invalid category".
 bool ApplyExample(Problem& p, UserDialogs& dialogs, int row, int column, int value) {
@@ -131,7 +125,7 @@ std::string FilterPastedText(Problem& p, InputTable table, int row, int column, 
 
 std::optional<std::string> PastedCellText(const Problem& p, InputTable table, int row, int column,
                                           std::string_view text) {
-  std::string piece = WithDecimalPoint(TrimmedBlanks(text));
+  std::string piece = WithDecimalPoint(TrimBlanks(text));
   for (char c : piece)
     if (EditingKey(static_cast<unsigned char>(c)) || !KeyAllowed(p, table, row, column, static_cast<unsigned char>(c)))
       return std::nullopt;
@@ -271,7 +265,7 @@ const std::vector<std::string>& SignChoices() {
 bool ExampleKeyAllowed(char32_t key) { return (key >= U'0' && key <= U'9') || EditingKey(key); }
 
 bool SetExampleText(Problem& p, UserDialogs& dialogs, int row, int column, std::string_view text) {
-  if (!IsActionRow(p, row) || (column != 1 && column != 2) || TrimmedBlanks(text).empty()) return false;
+  if (!IsActionRow(p, row) || (column != 1 && column != 2) || TrimBlanks(text).empty()) return false;
   const auto value = ParseInt(text);
   if (!value) {
     dialogs.Error("Invalid category");

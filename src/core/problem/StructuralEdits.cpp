@@ -91,17 +91,6 @@ std::string Offered(int offered, int low, int high) {
   return offered >= low && offered <= high ? std::to_string(offered) : std::string();
 }
 
-// The row of the action `answer` names: its number (1..m) or, failing that,
-// its name.
-int ActionRow(const Problem& p, std::string_view answer) {
-  if (auto number = ParseInt(answer); number && *number >= 1 && *number <= p.NumActions) return *number;
-  while (!answer.empty() && answer.front() == ' ') answer.remove_prefix(1);
-  while (!answer.empty() && answer.back() == ' ') answer.remove_suffix(1);
-  for (int i = 1; i <= p.NumActions; ++i)
-    if (p.AGrid.Cell(i, 0) == answer) return i;
-  return 0;
-}
-
 }  // namespace
 
 int CriterionOfColumn(const Problem& p, InputTable table, int column) {
@@ -256,7 +245,7 @@ bool DeleteAction(Problem& p, UserDialogs& dialogs, int offered) {
                                          "Delete action (1-" + std::to_string(p.NumActions) + " or name):",
                                          Offered(offered, 1, p.NumActions));
   if (!answer) return false;
-  const int row = ActionRow(p, *answer);
+  const int row = ActionNamed(p, *answer);
   if (row == 0) {
     dialogs.Error("Action " + *answer + " not found");
     return false;
