@@ -236,15 +236,9 @@ void InputGrids::WireFixedColumns() {
   // A name or a category is taken when its editor closes: a category is
   // checked then, as the prompt checks it.
   delegate->filters.live = false;
-  delegate->filters.key = [](int, int c, char32_t key) {
-    return c == 0 || core::IsNavigationKey(key) || core::ExampleKeyAllowed(key);
-  };
-  delegate->filters.paste = [](int, int c, const std::string& text) {
-    if (c == 0) return text;
-    std::string kept;
-    for (char ch : text)
-      if (core::ExampleKeyAllowed(static_cast<unsigned char>(ch))) kept.push_back(ch);
-    return kept;
+  delegate->filters.key = [this](int r, int c, char32_t key) { return core::InPlaceKeyAllowed(problem_, r, c, key); };
+  delegate->filters.paste = [this](int r, int c, const std::string& text) {
+    return core::InPlacePastedText(problem_, r, c, text);
   };
   delegate->filters.block = [this](const std::string& text) { AGrid->PasteText(QString::fromStdString(text)); };
   fixed->setItemDelegate(delegate);
@@ -254,11 +248,10 @@ void InputGrids::WireFixedColumns() {
     emit editFinished();  // what was typed before is a change of its own
     bool changed = false;
     for (int r = area.top(); r <= area.bottom(); ++r)
-      for (int c = std::max(area.left(), 1); c <= std::min(area.right(), 2); ++c)
-        changed = core::ClearExample(problem_, r, c) || changed;
+      for (int c = area.left(); c <= area.right(); ++c) changed = core::ClearExample(problem_, r, c) || changed;
     if (changed) AfterMouseChange();
   };
-  model->headerEditable = [this](int c) { return core::InputCellEditable(problem_, InputTable::AGrid, 1, c); };
+  model->headerEditable = [this](int c) { return core::CriterionHeaderEditable(problem_, c); };
   model->commitHeader = [this](int c, const std::string& name) {
     emit editFinished();
     if (core::SetCriterionName(problem_, c, name)) AfterMouseChange();

@@ -361,6 +361,14 @@ TEST(InPlaceEdits, ExampleTypedIntoELowAndEHigh) {
   EXPECT_TRUE(ExampleKeyAllowed(U'7'));
   EXPECT_TRUE(ExampleKeyAllowed(keys::Backspace));
   EXPECT_FALSE(ExampleKeyAllowed(U'-'));
+  // The in-place editors: a name takes every key, ELow and EHigh digits.
+  const Problem p = MakeProblem(2, 2, 4);
+  EXPECT_TRUE(InPlaceKeyAllowed(p, 1, 0, U'x'));
+  EXPECT_FALSE(InPlaceKeyAllowed(p, 1, 1, U'x'));
+  EXPECT_TRUE(InPlaceKeyAllowed(p, 1, 2, keys::Left));
+  EXPECT_FALSE(InPlaceKeyAllowed(p, 1, 3, U'7'));  // a performance has its own filter
+  EXPECT_EQ(InPlacePastedText(p, 1, 1, "a2b"), "2");
+  EXPECT_EQ(InPlacePastedText(p, 1, 0, "North site\n"), "North site");
 }
 
 TEST(InPlaceEdits, DeleteClearsOneBoundOfTheExample) {

@@ -238,8 +238,12 @@ bool AGridMouseUp(Problem& p, UserDialogs& dialogs, GridCell current, GridCell r
   }
 }
 
+bool CriterionHeaderEditable(const Problem& p, int column) {
+  return p.TablesShown && column >= 3 && column < p.AGrid.ColCount();
+}
+
 bool SetCriterionName(Problem& p, int column, std::string_view name) {
-  if (!p.TablesShown || column < 3 || column >= p.AGrid.ColCount() || p.AGrid.Cell(0, column) == name) return false;
+  if (!CriterionHeaderEditable(p, column) || p.AGrid.Cell(0, column) == name) return false;
   p.AGrid.SetCell(0, column, std::string(name));
   p.FGrid.SetCell(0, column - 2, std::string(name));
   Refresh(p);
@@ -263,6 +267,20 @@ const std::vector<std::string>& SignChoices() {
 }
 
 bool ExampleKeyAllowed(char32_t key) { return (key >= U'0' && key <= U'9') || EditingKey(key); }
+
+bool InPlaceKeyAllowed(const Problem& p, int row, int column, char32_t key) {
+  if (!InPlaceCellEditable(p, row, column)) return false;
+  return column == 0 || IsNavigationKey(key) || ExampleKeyAllowed(key);
+}
+
+std::string InPlacePastedText(const Problem& p, int row, int column, std::string_view text) {
+  std::string kept;
+  for (char c : text) {
+    const char32_t key = static_cast<unsigned char>(c);
+    if (c != '\r' && c != '\n' && !IsNavigationKey(key) && InPlaceKeyAllowed(p, row, column, key)) kept.push_back(c);
+  }
+  return kept;
+}
 
 bool SetExampleText(Problem& p, UserDialogs& dialogs, int row, int column, std::string_view text) {
   if (!IsActionRow(p, row) || (column != 1 && column != 2) || TrimBlanks(text).empty()) return false;

@@ -165,6 +165,17 @@ const std::vector<std::string>& SignChoices();
 // Backspace and Delete.
 bool ExampleKeyAllowed(char32_t key);
 
+// A key typed into the in-place editor of AGrid cell (row, column): a name
+// takes every key, ELow and EHigh the keys of ExampleKeyAllowed; navigation
+// keys always pass. Text pasted into such an editor keeps the characters that
+// would be typed (and, in a name, no line ends).
+bool InPlaceKeyAllowed(const Problem& problem, int row, int column, char32_t key);
+std::string InPlacePastedText(const Problem& problem, int row, int column, std::string_view text);
+
+// Whether AGrid's header of `column` is a criterion's name, which takes a
+// name typed in place (see SetCriterionName).
+bool CriterionHeaderEditable(const Problem& problem, int column);
+
 // A category typed in place into ELow (column 1) or EHigh (column 2) of
 // action `row`: accepted as the prompts of ChangeExampleLow and
 // ChangeExampleHigh accept it, otherwise "Invalid category" and nothing
