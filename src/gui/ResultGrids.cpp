@@ -1,5 +1,6 @@
 // The output tables: RGrid and ORGrid painted from the ranges, with the
 // selection that solves an assignment; DGrid, ICGrid and IPGrid.
+#include <QScrollBar>
 #include <algorithm>
 
 #include "core/problem/Errors.h"
@@ -82,6 +83,7 @@ ResultGrids::ResultGrids(core::Problem& problem, core::SortingState& state, core
   ORGrid->setStatusTip(ORGrid->toolTip());
   ORGrid->hide();
   DGrid->SetHasLabelColumn(false);  // column 0 is lambda
+  connect(DGrid->horizontalScrollBar(), &QScrollBar::rangeChanged, this, &ResultGrids::FitDGridHeight);
   ICGrid->SetLabelColumnWidthFactor(2);
   IPGrid->SetLabelColumnWidthFactor(2);
 
@@ -131,9 +133,15 @@ void ResultGrids::SetCellSizes(int rowHeight, int columnWidth, int fontSize) {
     v->SetDefaultColumnWidth(columnWidth);
     v->SetFontSize(fontSize);
   }
-  // DGrid keeps its height unless a larger font needs more for its header
-  // and two rows.
-  const int rows = DGrid->horizontalHeader()->height() + 2 * DGrid->RowHeight() + 2 * DGrid->frameWidth();
+  FitDGridHeight();
+}
+
+void ResultGrids::FitDGridHeight() {
+  // DGrid keeps its height unless its header and two rows need more: with a
+  // larger font, or with a scroll bar under more columns than it shows.
+  QScrollBar* across = DGrid->horizontalScrollBar();
+  const int bar = across->maximum() > 0 ? across->sizeHint().height() : 0;
+  const int rows = DGrid->horizontalHeader()->height() + 2 * DGrid->RowHeight() + 2 * DGrid->frameWidth() + bar;
   DGrid->setFixedHeight(std::max(kDGridHeight, rows));
 }
 

@@ -37,6 +37,7 @@ class ResultGrids : public QObject {
   void FitColumnsAfresh();
 
  private:
+  void FitDGridHeight();
   // The selection handler of RGrid and ORGrid: solves the selected
   // assignment with the grid disabled meanwhile, then shows DGrid anew.
   void SelectCell(GridView* grid, bool ordered, const QModelIndex& current);
