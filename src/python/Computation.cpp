@@ -72,22 +72,36 @@ std::optional<std::string> ScriptDialogs::PromptText(std::string_view, std::stri
   return textAnswers[nextAnswer_++];
 }
 
-ComputationGuard::ComputationGuard(engine::EngineHost& host) : lock_(ComputationMutex()) {
+namespace {
+// Set while this thread runs a computation: a signal handler that starts
+// another one from inside the cancel check would wait for itself.
+thread_local bool t_computing = false;
+}  // namespace
+
+ComputationGuard::ComputationGuard(engine::EngineHost& host) {
+  if (t_computing) throw std::runtime_error("a vesk computation cannot start while this thread runs another one");
+  lock_ = std::unique_lock<std::mutex>(ComputationMutex());
+  t_computing = true;
   solver::LpSetHost(&host);
 }
 
-ComputationGuard::~ComputationGuard() { solver::LpSetHost(nullptr); }
-
-void Warn(const std::vector<Message>& messages) {
-  for (const auto& m : messages) {
-    if (m.kind == core::MessageKind::Information) continue;
-    if (PyErr_WarnEx(g_problemWarning, m.text.c_str(), 1) != 0) throw py::error_already_set();
-  }
+ComputationGuard::~ComputationGuard() {
+  solver::LpSetHost(nullptr);
+  t_computing = false;
 }
 
-void Conclude(bool succeeded, const std::vector<Message>& messages) {
-  if (!succeeded) throw ProblemFailure(messages);
-  Warn(messages);
+void Warn(const ScriptDialogs& dialogs) {
+  auto warn = [](const std::string& text) {
+    if (PyErr_WarnEx(g_problemWarning, text.c_str(), 1) != 0) throw py::error_already_set();
+  };
+  for (const auto& m : dialogs.messages)
+    if (m.kind != core::MessageKind::Information) warn(m.text);
+  for (const auto& text : dialogs.engineMessages) warn(text);
+}
+
+void Conclude(bool succeeded, const ScriptDialogs& dialogs) {
+  if (!succeeded) throw ProblemFailure(dialogs.messages);
+  Warn(dialogs);
 }
 
 py::list MessageList(const std::vector<Message>& messages) {

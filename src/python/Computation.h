@@ -66,7 +66,8 @@ class ScriptDialogs : public core::UserDialogs {
   explicit ScriptDialogs(CancelCheck& cancel) : cancel_(cancel) {}
 
   std::vector<Message> messages;
-  std::vector<std::string> textAnswers;  // answered in order, then Cancel
+  std::vector<std::string> engineMessages;  // the engine's message boxes
+  std::vector<std::string> textAnswers;     // answered in order, then Cancel
 
   void ShowMessage(core::MessageKind kind, std::string_view text) override;
   bool Confirm(std::string_view) override { return false; }
@@ -86,21 +87,23 @@ class ScriptDialogs : public core::UserDialogs {
 // a private scratch folder, cancel requests from the same check.
 class ScriptEngineHost : public engine::ScratchEngineHost {
  public:
-  explicit ScriptEngineHost(CancelCheck& cancel) : cancel_(cancel) {}
+  ScriptEngineHost(CancelCheck& cancel, std::vector<std::string>& messages) : cancel_(cancel), messages_(messages) {}
   bool CancelRequested() override { return cancel_.Requested(); }
   // The engine's message boxes are kept (answered Cancel), not printed.
   Answer MessageBox(std::string_view text) override {
-    messages.emplace_back(text);
+    messages_.emplace_back(text);
     return Answer::Cancel;
   }
-  std::vector<std::string> messages;
 
  private:
   CancelCheck& cancel_;
+  std::vector<std::string>& messages_;
 };
 
 // Holds the process-wide computation lock and points the solver interface at
-// `host` while it lives.
+// `host` while it lives. A second computation on a thread that already runs
+// one (started by a signal handler inside the cancel check) is refused with
+// std::runtime_error instead of waiting for the lock it holds.
 class ComputationGuard {
  public:
   explicit ComputationGuard(engine::EngineHost& host);
@@ -125,7 +128,7 @@ auto RunReleased(CancelCheck& cancel, ScriptDialogs& dialogs, Work&& work) {
   std::exception_ptr failure;
   {
     py::gil_scoped_release release;
-    ScriptEngineHost host(cancel);
+    ScriptEngineHost host(cancel, dialogs.engineMessages);
     ComputationGuard guard(host);
     try {
       result.emplace(work(dialogs, host));
@@ -138,12 +141,12 @@ auto RunReleased(CancelCheck& cancel, ScriptDialogs& dialogs, Work&& work) {
   return std::move(*result);
 }
 
-// After a command: ProblemError unless it succeeded; warnings (and the error
-// boxes of a command that went on) become Python warnings of ProblemWarning.
-void Conclude(bool succeeded, const std::vector<Message>& messages);
+// After a command: ProblemError unless it succeeded; otherwise Warn.
+void Conclude(bool succeeded, const ScriptDialogs& dialogs);
 
-// Emits the warning-kind and error-kind messages as ProblemWarning.
-void Warn(const std::vector<Message>& messages);
+// Emits the warning-kind and error-kind messages and the engine's messages as
+// ProblemWarning.
+void Warn(const ScriptDialogs& dialogs);
 
 // Messages as a list of {"kind": ..., "text": ...}, as the command line's JSON.
 py::list MessageList(const std::vector<Message>& messages);

@@ -46,7 +46,7 @@ mps::SolveOptions Options(py::object maximize, const py::dict& params, bool scal
 LpResult Solve(const mps::MpsModel* model, const std::string& path, const mps::SolveOptions& options) {
   CancelCheck cancel;
   ScriptDialogs dialogs(cancel);
-  return RunReleased(cancel, dialogs, [&](ScriptDialogs&, ScriptEngineHost& host) {
+  LpResult solved = RunReleased(cancel, dialogs, [&](ScriptDialogs&, ScriptEngineHost& host) {
     mps::MpsModel read;
     if (!model) {
       try {
@@ -65,9 +65,10 @@ LpResult Solve(const mps::MpsModel* model, const std::string& path, const mps::S
       throw LpFailure(std::string("the engine stopped: ") + e.what());
     }
     for (const auto& c : model->columns) out.columns.push_back(c.name);
-    out.engineMessages = host.messages;
     return out;
   });
+  solved.engineMessages = dialogs.engineMessages;
+  return solved;
 }
 
 py::dict LpDict(const LpResult& r) {

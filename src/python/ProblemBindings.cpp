@@ -254,7 +254,7 @@ ScriptProblem Read(const std::filesystem::path& path) {
   ScriptDialogs dialogs(cancel);
   ScriptProblem sp;
   const bool read = core::ReadProblemFile(sp.problem, dialogs, path.string());
-  Conclude(read, dialogs.messages);
+  Conclude(read, dialogs);
   return sp;
 }
 
@@ -264,7 +264,7 @@ std::string Write(ScriptProblem& sp, const std::filesystem::path& path) {
   core::Problem problem = sp.problem;
   problem.SaveFileName = path.string();
   const bool written = core::WriteProblemFile(problem, dialogs, false);
-  Conclude(written, dialogs.messages);
+  Conclude(written, dialogs);
   sp.problem = std::move(problem);
   return sp.problem.SaveFileName;
 }
@@ -274,7 +274,7 @@ ScriptProblem New(int criteria, int actions, int categories) {
   ScriptDialogs dialogs(cancel);
   ScriptProblem sp;
   const core::NewProblemFields fields{std::to_string(actions), std::to_string(criteria), std::to_string(categories)};
-  Conclude(core::CreateNewProblem(sp.problem, dialogs, fields), dialogs.messages);
+  Conclude(core::CreateNewProblem(sp.problem, dialogs, fields), dialogs);
   return sp;
 }
 

@@ -2,12 +2,12 @@
 
 #include <set>
 
-#include "core/sorting/ConstraintDescription.h"
 #include "core/analysis/Inconsistency.h"
 #include "core/problem/Numbers.h"
 #include "core/problem/ProblemFile.h"
-#include "core/sorting/Report.h"
+#include "core/sorting/ConstraintDescription.h"
 #include "core/sorting/InferenceProgram.h"
+#include "core/sorting/Report.h"
 #include "core/sorting/ResultView.h"
 #include "core/sorting/RobustAssignments.h"
 
@@ -33,7 +33,7 @@ std::vector<Message> RunRobust(ScriptProblem& sp) {
   if (!ran) throw ProblemFailure(dialogs.messages);
   sp.problem = std::move(problem);
   sp.state = std::move(state);
-  Warn(dialogs.messages);
+  Warn(dialogs);
   return dialogs.messages;
 }
 
@@ -81,9 +81,12 @@ int ParameterIndex(const core::Problem& p, py::handle key) {
   if (py::isinstance<py::str>(key)) {
     const std::string name = key.cast<std::string>();
     if (name == "lambda") return 0;
-    const bool numbered = name.size() > 1 && name.size() < 5 && name[0] == 'k' &&
-                          name.find_first_not_of("0123456789", 1) == std::string::npos;
-    if (numbered && std::stoi(name.substr(1)) >= 1 && std::stoi(name.substr(1)) <= n) return std::stoi(name.substr(1));
+    // "k<j>", j = 1..n (digits only).
+    if (name.size() > 1 && name.size() < 5 && name[0] == 'k' &&
+        name.find_first_not_of("0123456789", 1) == std::string::npos) {
+      const int j = std::stoi(name.substr(1));
+      if (j >= 1 && j <= n) return j;
+    }
     int found = 0;
     for (int j = 1; j <= n; ++j) {
       if (p.FGrid.CellOrEmpty(0, j) != name) continue;
@@ -134,7 +137,7 @@ py::dict Solution(ScriptProblem& sp, py::handle action, int category) {
   const bool shown = RunReleased(cancel, dialogs, [&](ScriptDialogs& d, engine::EngineHost&) {
     return core::ShowAssignmentSolution(problem, state, d, a, category);
   });
-  Conclude(shown, dialogs.messages);
+  Conclude(shown, dialogs);
   sp.state = std::move(state);
   return ParameterDict(ParameterKeys(sp.problem), sp.state.SelectedParams);
 }
@@ -155,7 +158,7 @@ SuggestResult Suggest(ScriptProblem& sp, int maxSuggestions) {
   const bool ran = RunReleased(cancel, dialogs, [&](ScriptDialogs& d, engine::EngineHost&) {
     return core::BSuggestClick(problem, state, analysis, d);
   });
-  Conclude(ran, dialogs.messages);
+  Conclude(ran, dialogs);
   out.messages.insert(out.messages.end(), dialogs.messages.begin(), dialogs.messages.end());
   for (const auto& s : analysis.Suggestions) {
     SuggestionItem item;
@@ -193,7 +196,7 @@ VolumeOutcome Volume(ScriptProblem& sp, int precision, std::optional<std::uint32
   });
   if (!result) throw ProblemFailure(dialogs.messages);
   sp.problem = std::move(problem);
-  Warn(dialogs.messages);
+  Warn(dialogs);
   VolumeOutcome out;
   out.result = *result;
   out.stderr_ = core::VolumeStandardError(*result);

@@ -7,7 +7,9 @@ example and LP folders. A test whose data is absent is skipped.
 import json
 import os
 import pathlib
+import signal
 import subprocess
+import threading
 
 import pytest
 
@@ -54,3 +56,15 @@ def cli():
         return done.returncode, json.loads(done.stdout) if done.stdout.strip().startswith("{") else None, done.stderr
 
     return run
+
+
+def run_interrupted(run, seconds=0.3, signum=signal.SIGINT):
+    """Calls `run` while a timer sends `signum` to this process after `seconds`;
+    the call must end with KeyboardInterrupt."""
+    timer = threading.Timer(seconds, os.kill, (os.getpid(), signum))
+    timer.start()
+    try:
+        with pytest.raises(KeyboardInterrupt):
+            run()
+    finally:
+        timer.join()

@@ -4,7 +4,6 @@ the report, the interpreter lock released during a computation and Ctrl+C
 ending one with the problem unchanged."""
 import json
 import math
-import os
 import signal
 import threading
 import time
@@ -13,6 +12,7 @@ import numpy as np
 import pytest
 
 import vesk
+from conftest import run_interrupted
 
 EXAMPLES = ["imprecise_holes", "conflict", "version1", "ordinal", "volume2"]
 
@@ -156,14 +156,30 @@ def test_other_threads_run_while_a_computation_runs():
 def test_ctrl_c_ends_a_long_run_and_leaves_the_problem_unchanged(sample_file):
     problem = long_problem(10000)
     before = problem.copy()
-    interrupt = threading.Timer(0.3, os.kill, (os.getpid(), signal.SIGINT))
-    interrupt.start()
-    try:
-        with pytest.raises(KeyboardInterrupt):
-            problem.robust()
-    finally:
-        interrupt.join()
+    run_interrupted(problem.robust)
     # Had the run gone to its end, its results would belong to the problem.
     assert not problem.has_results
     assert problem == before
     assert vesk.Problem.read(sample_file).robust().consistent
+
+
+def test_a_computation_started_by_a_signal_handler_meanwhile_is_refused(sample_file):
+    # Signal handlers run inside the computation's cancel check; one that
+    # started a second computation on the same thread would wait for itself.
+    problem = long_problem(10000)
+    refused = []
+
+    def handler(signum, frame):
+        try:
+            vesk.Problem.read(sample_file).robust()
+        except RuntimeError as error:
+            refused.append(str(error))
+        raise KeyboardInterrupt  # and the long run ends here
+
+    previous = signal.signal(signal.SIGUSR1, handler)
+    try:
+        run_interrupted(problem.robust, signum=signal.SIGUSR1)
+    finally:
+        signal.signal(signal.SIGUSR1, previous)
+    assert refused and "cannot start while this thread runs another one" in refused[0]
+    assert not problem.has_results
