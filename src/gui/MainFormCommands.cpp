@@ -426,7 +426,7 @@ void TMainForm::ContextHelpClick() {
       page = found->second;
       break;
     }
-  RunCommand([&] { return ShowHelpPage(page, dialogs_); });
+  RunCommand([&] { return ShowHelpPage(page, dialogs_, this); });
 }
 
 void TMainForm::SwitchTabClick(int step) {

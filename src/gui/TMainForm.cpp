@@ -333,14 +333,14 @@ void TMainForm::CreateActions() {
   rules_.push_back({saveAs, [this] { return problem_.TablesShown; }});
   MakeAction("ImportPerformancesItem", "&Import performances...", "Read the actions' performances from a CSV file",
              [this] { ImportPerformancesItemClick(); });
-  QAction* exportResults = MakeAction("ExportResultsItem", "&Export results...", "Save the results as a CSV file",
+  QAction* exportResults = MakeAction("ExportResultsItem", "Export res&ults...", "Save the results as a CSV file",
                                       [this] { ExportResultsItemClick(); });
   rules_.push_back({exportResults, [this] { return ResultsCurrent(); }});
   QAction* exportPicture = MakeAction("ExportPictureItem", "Export ranges pi&cture...",
                                       "Save a picture of the ranges as a PNG or SVG file",
                                       [this] { ExportPictureItemClick(); });
   rules_.push_back({exportPicture, [this] { return ResultsCurrent(); }});
-  QAction* printReport = MakeAction("PrintReportItem", "Print Repor&t...",
+  QAction* printReport = MakeAction("PrintReportItem", "Print R&eport...",
                                     "Print the problem and its results as a paginated report",
                                     [this] { PrintReportItemClick(); });
   rules_.push_back({printReport, [this] { return ResultsCurrent(); }});

@@ -10,10 +10,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "gui/TNewFileForm.h"
+#include "gui/HelpPages.h"
 #include "gui/ScreenCentre.h"
 
 namespace vesk::gui {
@@ -27,6 +29,9 @@ TNewFileForm::TNewFileForm(core::UserDialogs& dialogs, QWidget* parent) : QDialo
   layout->setSizeConstraint(QLayout::SetFixedSize);
   BuildFields();
   BuildButtons();
+  // F1: the manual's page on New.
+  connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+          [this] { ShowHelpPage("Main_man.htm#new", dialogs_, this); });
 }
 
 void TNewFileForm::BuildFields() {

@@ -7,11 +7,13 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "gui/CancelGate.h"
 #include "gui/FormDialogs.h"
+#include "gui/HelpPages.h"
 #include "gui/TVolumeForm.h"
 
 namespace vesk::gui {
@@ -25,6 +27,9 @@ TVolumeForm::TVolumeForm(const core::Problem& problem, const core::SortingState&
   BuildLabels();
   BuildControls();
   ShowState();
+  // F1: the manual's page on the volume.
+  connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+          [this] { ShowHelpPage("results.htm#volume", dialogs_, this); });
 }
 
 void TVolumeForm::BuildLabels() {

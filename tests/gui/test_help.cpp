@@ -17,6 +17,7 @@
 #include "gui/HelpPages.h"
 #include "gui/TGetHelpForm.h"
 #include "gui/TManualForm.h"
+#include "gui/TVolumeForm.h"
 
 using vesk::core::ScriptedDialogs;
 namespace gui = vesk::gui;
@@ -145,6 +146,23 @@ class HelpTest : public QObject {
     QVERIFY(form);
     QCOMPARE(form->parentWidget(), &main);
     QVERIFY(!modal.findChild<gui::TManualForm*>());
+  }
+
+  // F1 in a window of its own opens that window's page.
+  void F1InTheVolumeWindowOpensItsPage() {
+    ScriptedDialogs dialogs;
+    vesk::core::Problem problem;
+    vesk::core::SortingState state;
+    vesk::core::VolumeWindow window;
+    gui::TVolumeForm form(problem, state, window, dialogs);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(&form, Qt::Key_F1);
+    auto* manual = form.findChild<gui::TManualForm*>();
+    QVERIFY(manual);
+    QCOMPARE(manual->Page().fileName(), QString("results.htm"));
+    QCOMPARE(manual->Page().fragment(), QString("volume"));
+    QVERIFY(dialogs.messages.empty());
   }
 
   void HowToGetHelpClosesWithOk() {
