@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "core/problem/ClipboardBlock.h"
+#include "core/problem/Numbers.h"
 
 namespace vesk::gui {
 
@@ -80,6 +81,14 @@ QString DisplayText(const QAbstractItemModel* model, int row, int column) {
 
 }  // namespace
 
+QString ShownCellText(const QString& text, const QFontMetrics& metrics, int room) {
+  if (metrics.horizontalAdvance(text) <= room) return text;
+  const auto shorter = core::ShortenedNumber(text.toStdString(), [&](std::string_view t) {
+    return metrics.horizontalAdvance(QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()))) <= room;
+  });
+  return shorter ? QString::fromStdString(*shorter) : text;
+}
+
 GridModel::GridModel(Source source, QObject* parent) : QAbstractTableModel(parent), source_(std::move(source)) {}
 
 void GridModel::Reload() {
@@ -144,7 +153,14 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
   const int r = orientation == Qt::Horizontal ? 0 : section;
   const int c = orientation == Qt::Horizontal ? section : 0;
   if (!grid().Contains(r, c)) return {};
-  if (role == Qt::DisplayRole || role == Qt::ToolTipRole) return QString::fromStdString(grid().Cell(r, c));
+  if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
+    if (orientation == Qt::Vertical && rowLabel) return QString::fromStdString(rowLabel(section));
+    if (orientation == Qt::Horizontal && headerLabel) {
+      const std::string label = headerLabel(section);
+      if (!label.empty()) return QString::fromStdString(label);
+    }
+    return QString::fromStdString(grid().Cell(r, c));
+  }
   return Styled(r, c, role);
 }
 
@@ -163,7 +179,9 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
   if (selected && !background.isValid() && !foreground.isValid()) ink = opt.palette.color(QPalette::HighlightedText);
   painter->setPen(ink);
   painter->setFont(opt.font);
-  painter->drawText(opt.rect.adjusted(2, 1, -1, 0), Qt::AlignLeft | Qt::AlignTop, index.data(Qt::DisplayRole).toString());
+  const QRect textRect = opt.rect.adjusted(2, 1, -1, 0);
+  painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop,
+                    ShownCellText(index.data(Qt::DisplayRole).toString(), QFontMetrics(opt.font), textRect.width()));
   // Frames at the cell's edge, clear of its text and of its colour inside:
   // a selected cell with a colour of its own, and the current cell.
   const bool current = opt.state & QStyle::State_HasFocus;
@@ -340,7 +358,7 @@ void GridView::ApplySizes() {
   horizontalHeader()->setDefaultSectionSize(columnWidth_);
   verticalHeader()->setDefaultSectionSize(height);
   horizontalHeader()->setFixedHeight(height + 2);
-  verticalHeader()->setVisible(labelColumn_);
+  verticalHeader()->setVisible(labelColumn_ || model_->rowLabel);
   for (int c = 0; c < columns; ++c) setColumnHidden(c, labelColumn_ && c == 0);
   for (int r = 0; r < rows; ++r) {
     const bool shown = r != 0 && (!rowShown || rowShown(r));
@@ -398,7 +416,15 @@ void GridView::ForgetManualWidths() {
 
 void GridView::ApplyLabelWidth() {
   if (!labelColumn_) {
-    verticalHeader()->setFixedWidth(0);
+    // Row labels of their own (DGrid's) fit their texts.
+    int widest = 0;
+    if (model_->rowLabel) {
+      const QFontMetrics metrics(verticalHeader()->font());
+      for (int r = 1; r < model_->rowCount(); ++r)
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(model_->rowLabel(r))));
+      widest += kTextPadding;
+    }
+    verticalHeader()->setFixedWidth(widest);
     return;
   }
   verticalHeader()->setFixedWidth(manualLabelWidth_ > 0 ? manualLabelWidth_ : FittedWidth(0));
@@ -506,7 +532,7 @@ std::pair<int, int> GridView::CellAt(const QWidget* widget, const QPoint& pos) c
     const auto* header = widget == horizontalHeader()->viewport() ? horizontalHeader() : fixed_->horizontalHeader();
     const int column = header->logicalIndexAt(pos);
     if (column >= 0) return {0, column};
-  } else if (widget == verticalHeader()->viewport()) {
+  } else if (widget == verticalHeader()->viewport() && labelColumn_) {
     const int row = verticalHeader()->logicalIndexAt(pos);
     if (row >= 0) return {row, 0};
   }
@@ -586,7 +612,8 @@ bool GridView::eventFilter(QObject* watched, QEvent* event) {
     option.rect = corner_->rect();
     option.state |= QStyle::State_Raised;
     option.position = QStyleOptionHeader::OnlyOneSection;
-    option.text = QString::fromStdString(model_->grid().CellOrEmpty(0, 0));
+    // Row labels of their own (DGrid's) have no header: column 0 is data.
+    option.text = labelColumn_ ? QString::fromStdString(model_->grid().CellOrEmpty(0, 0)) : QString();
     option.textAlignment = Qt::AlignLeft | Qt::AlignTop;
     painter.setFont(verticalHeader()->font());
     style()->drawControl(QStyle::CE_Header, &option, &painter, corner_);

@@ -39,6 +39,12 @@ struct CellLook {
   bool hatched = false;              // black forward-diagonal hatching on the background
 };
 
+// The text a cell of `room` pixels shows: a number too wide for it written
+// shorter (fewer significant digits, its magnitude kept: "1.1e-16", "#" when
+// nothing fits), never cut; any other text as it is, clipped at the cell's
+// edge. The hint still shows the whole text.
+QString ShownCellText(const QString& text, const QFontMetrics& metrics, int room);
+
 // Item data role carrying a CellLook's hatching flag (bool).
 inline constexpr int kHatchedRole = Qt::UserRole + 1;
 
@@ -73,6 +79,12 @@ class GridModel : public QAbstractTableModel {
   // typed into it.
   std::function<bool(int column)> headerEditable;
   std::function<void(int column, const std::string& text)> commitHeader;
+  // The text the header of `column` shows instead of the grid's row 0 (a
+  // weight with its criterion's name, "k1 cost"); "" keeps the grid's text.
+  std::function<std::string(int column)> headerLabel;
+  // Row labels of a table without a label column (DGrid), shown in its
+  // vertical header.
+  std::function<std::string(int row)> rowLabel;
 
   // The grid changed its shape (or was replaced): the view is rebuilt.
   void Reload();

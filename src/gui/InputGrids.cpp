@@ -8,6 +8,7 @@
 
 #include "core/problem/ClipboardBlock.h"
 #include "core/problem/InputGrid.h"
+#include "core/problem/ParameterNames.h"
 #include "gui/GridEditing.h"
 
 namespace vesk::gui {
@@ -181,6 +182,11 @@ InputGrids::InputGrids(core::Problem& problem, core::UserDialogs& dialogs, QWidg
   WireInputGrid(FGrid, InputTable::FGrid);
   WireInputGrid(BGrid, InputTable::BGrid);
   WireInputGrid(CGrid, InputTable::CGrid);
+  // The weights' headers carry their criteria's names ("k1 cost").
+  for (GridView* grid : {BGrid, CGrid})
+    grid->gridModel()->headerLabel = [&p = problem_](int c) {
+      return c >= 1 && c <= p.NumCriteria + 1 ? core::ParameterLabel(p, c - 1) : std::string();
+    };
   WireFixedColumns();
 
   AGrid->gridModel()->look = [this](int r, int c) { return LookOf(core::AGridCellPaint(problem_, r, c)); };

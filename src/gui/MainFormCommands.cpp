@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QGraphicsColorizeEffect>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -50,9 +51,7 @@ constexpr const char* kOutOfMemory = "Out of memory: Try closing other applicati
 
 }  // namespace
 
-bool TMainForm::ResultsCurrent() const {
-  return problem_.ResultsAvailable && state_.Generation == problem_.ResultsGeneration;
-}
+bool TMainForm::ResultsCurrent() const { return core::CurrentResults(problem_, state_); }
 
 CellSizes TMainForm::cellSizes() const {
   return {heightUpDown_->value(), widthUpDown_->value(), fontUpDown_->value()};
@@ -83,6 +82,7 @@ bool TMainForm::RunCommand(const std::function<bool()>& body) {
   inputs_->Reload();
   results_->Reload();
   if (freshProblem_) {
+    state_.OutputShown = false;  // what is on show belongs to another problem
     inputs_->FitColumnsAfresh();
     results_->FitColumnsAfresh();
   } else if (freshResults_) {
@@ -108,7 +108,12 @@ void TMainForm::UpdateWindow() {
   pageControlIn_->setVisible(problem_.TablesShown);
 
   const bool current = ResultsCurrent();
-  pageControlOut_->setVisible(current && state_.OutputShown);
+  // After a change the results stay in sight, greyed, under the bar; a new
+  // problem starts without any.
+  const bool shown = problem_.TablesShown && state_.OutputShown;
+  pageControlOut_->setVisible(shown);
+  staleBar_->setVisible(shown && !current);
+  staleLook_->setEnabled(shown && !current);
   pageControlOut_->setTabVisible(inferredConstraintsTab_, state_.InferredConstraintsTabShown);
   pageControlOut_->setTabVisible(indicesTab_, state_.IndicesTabShown);
   // Red tabs: what the output shows no longer belongs to the problem.
@@ -175,6 +180,7 @@ void TMainForm::closeEvent(QCloseEvent* e) {
       return;
     }
   }
+  SaveLayout();
   e->accept();
 }
 

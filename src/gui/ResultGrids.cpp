@@ -1,11 +1,15 @@
 // The output tables: RGrid and ORGrid painted from the ranges, with the
 // selection that solves an assignment; DGrid, ICGrid and IPGrid.
+#include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
 
 #include "core/problem/Errors.h"
 #include "core/sorting/ResultView.h"
+#include "core/problem/ParameterNames.h"
 #include "gui/ResultGrids.h"
+#include "picture/RangesLegend.h"
+#include "picture/ResultColours.h"
 
 namespace vesk::gui {
 
@@ -13,30 +17,52 @@ namespace {
 
 constexpr int kDGridHeight = 54;
 
-const QColor kAqua(0, 255, 255);
-const QColor kWhite(255, 255, 255);
-const QColor kGreen(0, 128, 0);
-const QColor kRed(255, 0, 0);
-const QColor kLime(0, 255, 0);
+const QColor kGreen = picture::ResultFill(core::ResultPaint::Green);  // DGrid's inferred vector
+const QColor kRed = picture::ResultFill(core::ResultPaint::Red);      // IPGrid's violated rows
 
-// The category cells are filled over their text, so a hole's "X" never shows.
+// The colours of the ranges picture and the legend. The category cells are
+// filled over their text, so a hole's "X" never shows.
 CellLook ResultLook(core::ResultPaint paint) {
   CellLook look;
-  switch (paint) {
-    case core::ResultPaint::Default: return look;
-    case core::ResultPaint::Aqua: look.background = kAqua; return look;
-    case core::ResultPaint::White: look.background = kWhite; break;
-    case core::ResultPaint::Green: look.background = kGreen; break;
-    case core::ResultPaint::Red: look.background = kRed; break;
-    case core::ResultPaint::Lime: look.background = kLime; break;
-    case core::ResultPaint::Hatched:
-      look.background = kWhite;
-      look.hatched = true;
-      break;
-  }
+  if (paint == core::ResultPaint::Default) return look;
+  look.background = picture::ResultFill(paint);
+  if (paint == core::ResultPaint::Aqua) return look;  // a name, written on its colour
+  look.hatched = paint == core::ResultPaint::Hatched;
   look.blank = true;
   return look;
 }
+
+// The legend of the ranges view, under RGrid / ORGrid, in the window's font.
+class LegendView : public QWidget {
+ public:
+  LegendView(const core::SortingState& state, QWidget* parent) : QWidget(parent), state_(state) {
+    setObjectName("ResultsLegend");
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+  }
+  bool hasHeightForWidth() const override { return true; }
+  int heightForWidth(int width) const override {
+    return picture::RangesLegend(state_, font()).SizeFor(width - 2 * kMargin).height() + 2 * kMargin;
+  }
+  QSize sizeHint() const override {
+    const picture::RangesLegend legend(state_, font());
+    return {legend.MinimumWidth() + 2 * kMargin, heightForWidth(legend.MinimumWidth() + 2 * kMargin)};
+  }
+  QSize minimumSizeHint() const override { return {0, heightForWidth(width())}; }
+  // Where the legend is painted (for the tests that look at it).
+  QRect Area() const { return rect().adjusted(kMargin, kMargin, -kMargin, -kMargin); }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    picture::RangesLegend(state_, font()).Paint(painter, Area());
+  }
+
+ private:
+  static constexpr int kMargin = 3;
+  const core::SortingState& state_;
+};
 
 GridView* MakeOutputView(const QString& name, const core::Grid& grid, QWidget* parent) {
   auto* model = new GridModel([&grid]() -> const core::Grid& { return grid; });
@@ -83,6 +109,10 @@ ResultGrids::ResultGrids(core::Problem& problem, core::SortingState& state, core
   ORGrid->setStatusTip(ORGrid->toolTip());
   ORGrid->hide();
   DGrid->SetHasLabelColumn(false);  // column 0 is lambda
+  // Each weight with its criterion's name, and what each row holds.
+  DGrid->gridModel()->headerLabel = [&p = problem_](int c) { return core::ParameterLabel(p, c); };
+  DGrid->gridModel()->rowLabel = [](int r) { return std::string(r == 1 ? "selected" : r == 2 ? "inferred" : ""); };
+  Legend = new LegendView(state, parent);
   connect(DGrid->horizontalScrollBar(), &QScrollBar::rangeChanged, this, &ResultGrids::FitDGridHeight);
   ICGrid->SetLabelColumnWidthFactor(2);
   IPGrid->SetLabelColumnWidthFactor(2);
@@ -125,6 +155,8 @@ void ResultGrids::ShowOrder() {
   RGrid->setVisible(!state_.ShowVariabilityOrder);
   ORGrid->setVisible(state_.ShowVariabilityOrder);
   DGrid->gridModel()->Repaint();
+  Legend->updateGeometry();
+  Legend->update();
 }
 
 void ResultGrids::SetCellSizes(int rowHeight, int columnWidth, int fontSize) {

@@ -22,6 +22,8 @@ class ResultGrids : public QObject {
   GridView* DGrid = nullptr;
   GridView* ICGrid = nullptr;
   GridView* IPGrid = nullptr;
+  // The legend of RGrid / ORGrid's colours and hatching, shown under them.
+  QWidget* Legend = nullptr;
 
   // The results changed (a computation ended, the order changed, an edit
   // reset them): every output grid is rebuilt from the state, and ShowOrder

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QGraphicsColorizeEffect>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSettings>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
@@ -39,6 +41,15 @@ namespace {
 
 constexpr int kSpeedBarHeight = 33;
 constexpr int kStatusPanelWidth = 315;
+constexpr int kSplitterHandleWidth = 6;  // wide enough to grab
+constexpr double kFirstShare = 0.8;      // of the screen, the first time the window opens
+
+// Where the window's layout is kept between sessions.
+constexpr const char* kGeometryKey = "MainWindow/Geometry";
+constexpr const char* kSplitterKey = "MainWindow/Splitter";
+constexpr const char* kRowHeightKey = "MainWindow/CellHeight";
+constexpr const char* kColumnWidthKey = "MainWindow/CellWidth";
+constexpr const char* kFontSizeKey = "MainWindow/FontSize";
 
 // A read-only edit with an up-down: only the arrows change the value.
 class UpDownEdit : public QSpinBox {
@@ -82,16 +93,45 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), dialogs_(this), hos
   SetupContextMenus();
   CreateForms();
   dialogs_.SetProgressWidgets(calcPanel_, calcProgressBar_, calcCancelButton_);
+  RestoreLayout();
   ApplyCellSizes();
   UpdateRecentFilesMenu();
-
-  resize(640, 471);
-  if (const QScreen* screen = QApplication::primaryScreen()) {
-    QRect frame(QPoint(0, 0), size());
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
-  }
   UpdateWindow();
+}
+
+void TMainForm::RestoreLayout() {
+  QSettings settings;
+  if (!restoreGeometry(settings.value(kGeometryKey).toByteArray())) {
+    // The first time: most of the screen, centred.
+    if (const QScreen* screen = QApplication::primaryScreen()) {
+      const QRect room = screen->availableGeometry();
+      QRect frame(QPoint(0, 0), room.size() * kFirstShare);
+      frame.moveCenter(room.center());
+      setGeometry(frame);
+    }
+  }
+  splitter_->restoreState(settings.value(kSplitterKey).toByteArray());
+  const struct {
+    const char* key;
+    QSpinBox* upDown;
+  } controls[] = {{kRowHeightKey, heightUpDown_}, {kColumnWidthKey, widthUpDown_}, {kFontSizeKey, fontUpDown_}};
+  for (const auto& c : controls) {
+    bool ok = false;
+    const int value = settings.value(c.key).toInt(&ok);
+    // The up-down keeps the value within its range and steps.
+    if (ok) c.upDown->setValue(value);
+  }
+}
+
+void TMainForm::SaveLayout() const {
+  QSettings settings;
+  settings.setValue(kGeometryKey, saveGeometry());
+  settings.setValue(kSplitterKey, splitter_->saveState());
+  const CellSizes s = cellSizes();
+  settings.setValue(kRowHeightKey, s.rowHeight);
+  settings.setValue(kColumnWidthKey, s.columnWidth);
+  settings.setValue(kFontSizeKey, s.fontSize);
+  settings.sync();
 }
 
 TMainForm::~TMainForm() {
@@ -230,6 +270,7 @@ QWidget* TMainForm::CreateResultsPage() {
   SetHint(results_->RGrid, "Select cells to see solution for the respective assignment");
   SetHint(results_->ORGrid, "Select cells to see a solution for the respective assignment");
   column->addWidget(ranges, 1);
+  column->addWidget(results_->Legend);
   column->addWidget(results_->DGrid);
   return page;
 }
@@ -247,6 +288,28 @@ QWidget* TMainForm::CreateIndicesPage() {
   column->addWidget(variationLabel_);
   column->addStretch(1);
   return page;
+}
+
+QWidget* TMainForm::CreateOutputPane() {
+  // Results that no longer belong to the problem stay in sight, greyed, under
+  // a bar that says so.
+  auto* pane = new QWidget;
+  pane->setObjectName("OutputPane");
+  auto* column = new QVBoxLayout(pane);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(2);
+  staleBar_ = new QLabel("Results are out of date: press F9 to compute them again", pane);
+  staleBar_->setObjectName("StaleResultsBar");
+  staleBar_->setStyleSheet("QLabel { background: #fff1b8; color: #4a3b00; border: 1px solid #d9b200; padding: 4px; }");
+  staleBar_->hide();
+  column->addWidget(staleBar_);
+  column->addWidget(pageControlOut_, 1);
+  staleLook_ = new QGraphicsColorizeEffect(pageControlOut_);
+  staleLook_->setColor(QColor(128, 128, 128));
+  staleLook_->setStrength(0.85);
+  staleLook_->setEnabled(false);
+  pageControlOut_->setGraphicsEffect(staleLook_);
+  return pane;
 }
 
 void TMainForm::CreatePageControls() {
@@ -278,10 +341,11 @@ void TMainForm::CreatePageControls() {
     return box;
   };
   auto* splitter = new QSplitter(Qt::Horizontal);
+  splitter_ = splitter;
   splitter->setObjectName("Splitter");
-  splitter->setHandleWidth(3);
+  splitter->setHandleWidth(kSplitterHandleWidth);
   splitter->addWidget(scroll(pageControlIn_, "ScrollBoxIn"));
-  splitter->addWidget(scroll(pageControlOut_, "ScrollBoxOut"));
+  splitter->addWidget(scroll(CreateOutputPane(), "ScrollBoxOut"));
   splitter->setSizes({320, 320});
   static_cast<QVBoxLayout*>(centralWidget()->layout())->addWidget(splitter, 1);
 }

@@ -23,12 +23,14 @@
 
 class QAction;
 class QActionGroup;
+class QGraphicsColorizeEffect;
 class QLabel;
 class QMenu;
 class QPrinter;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
+class QSplitter;
 class QTabWidget;
 class QAbstractButton;
 
@@ -119,10 +121,16 @@ class TMainForm : public QMainWindow {
   void SetupMenuBar();
   void SetupContextMenus();
   void CreateForms();
+  // The window's size and place, the splitter and the cell-size controls as
+  // the person left them (kept in the settings); the first time, 80% of the
+  // screen, centred.
+  void RestoreLayout();
+  void SaveLayout() const;
 
   QWidget* CreateFixedParPage();
   QWidget* CreateResultsPage();
   QWidget* CreateIndicesPage();
+  QWidget* CreateOutputPane();
 
   QAction* MakeAction(const QString& name, const QString& text, const QString& hint,
                       const std::function<void()>& handler);
@@ -191,8 +199,11 @@ class TMainForm : public QMainWindow {
   QSpinBox* heightUpDown_ = nullptr;
   QSpinBox* widthUpDown_ = nullptr;
   QSpinBox* fontUpDown_ = nullptr;
+  QSplitter* splitter_ = nullptr;
   QTabWidget* pageControlIn_ = nullptr;
   QTabWidget* pageControlOut_ = nullptr;
+  QLabel* staleBar_ = nullptr;                     // "Results are out of date ..."
+  QGraphicsColorizeEffect* staleLook_ = nullptr;  // greys the output while it is out of date
   QAbstractButton* usevjButton_ = nullptr;
   QAbstractButton* useujButton_ = nullptr;
   QLabel* indexLabel_ = nullptr;

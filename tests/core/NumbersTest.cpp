@@ -46,6 +46,27 @@ TEST(Numbers, FiveDigitFormatMatchesPrintfG) {
   EXPECT_EQ(Format5g(0.5), "0.5");
 }
 
+TEST(Numbers, ShortenedNumbersKeepTheirMagnitude) {
+  const struct {
+    const char* cell;
+    std::size_t room;  // characters the cell has
+    std::optional<std::string> shown;
+  } cases[] = {
+      {"1.1102230246251565e-16", 7, "1.1e-16"},
+      {"1.1102230246251565e-16", 5, "1e-16"},
+      {"0.000000123456", 8, "1.23e-07"},
+      {"123456789", 7, "1.2e+08"},
+      {"-2.5e+20", 8, "-2.5e+20"},
+      {"0.3333333333333333", 6, "0.3333"},
+      {"123456789", 3, "#"},
+      {"Supplier with a long name", 3, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    const auto shown = ShortenedNumber(c.cell, [&](std::string_view text) { return text.size() <= c.room; });
+    EXPECT_EQ(shown, c.shown) << c.cell << " in " << c.room;
+  }
+}
+
 TEST(Numbers, IgnoreTheProcessLocale) {
   // A desktop process runs under the person's locale; "," must never become
   // the separator.

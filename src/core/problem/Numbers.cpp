@@ -105,4 +105,15 @@ std::string FormatGeneral(double value) {
 
 std::string Format5g(double value) { return FormatPrecision(value, 5); }
 
+std::optional<std::string> ShortenedNumber(std::string_view cell,
+                                           const std::function<bool(std::string_view)>& fits) {
+  const auto value = ParseReal(cell);
+  if (!value) return std::nullopt;
+  for (int digits = 15; digits >= 1; --digits) {
+    std::string text = FormatPrecision(*value, digits);
+    if (fits(text)) return text;
+  }
+  return std::string("#");
+}
+
 }  // namespace vesk::core

@@ -1,6 +1,7 @@
 #pragma once
 // Numbers in the problem are text; these are the only ways they are parsed and
 // printed. "." is the decimal separator whatever the process locale.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,5 +25,12 @@ std::string FormatGeneral(double value);
 
 // printf "%.5g" with "." as separator; never "-0".
 std::string Format5g(double value);
+
+// A number cell written for a cell too narrow for its text: the same value
+// with fewer significant digits ("%.*g", 15 down to 1), the first form
+// `fits` accepts, so that its magnitude always shows ("1.1e-16", never a cut
+// "1.110"); "#" when no form fits. Nothing when the text is no number.
+std::optional<std::string> ShortenedNumber(std::string_view cell,
+                                           const std::function<bool(std::string_view)>& fits);
 
 }  // namespace vesk::core

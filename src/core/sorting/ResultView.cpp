@@ -26,12 +26,6 @@ void ClearSelectedVector(SortingState& s) {
     if (s.DGrid.Contains(1, c)) s.DGrid.SetCell(1, c, "");
 }
 
-bool CurrentResults(const Problem& p, const SortingState& s) {
-  return p.ResultsAvailable && s.Generation == p.ResultsGeneration &&
-         s.WorstCategory.size() == static_cast<std::size_t>(p.NumActions) &&
-         s.VariabilityOrder.size() == static_cast<std::size_t>(p.NumActions);
-}
-
 // The assignment example of AGrid row a, or [1, K] when a cell does not parse
 // (painting never fails on a cell being typed).
 std::pair<int, int> Example(const Problem& p, int a) {
@@ -41,6 +35,12 @@ std::pair<int, int> Example(const Problem& p, int a) {
 }
 
 }  // namespace
+
+bool CurrentResults(const Problem& p, const SortingState& s) {
+  return p.ResultsAvailable && s.Generation == p.ResultsGeneration &&
+         s.WorstCategory.size() == static_cast<std::size_t>(p.NumActions) &&
+         s.VariabilityOrder.size() == static_cast<std::size_t>(p.NumActions);
+}
 
 bool ShowAssignmentSolution(const Problem& p, SortingState& s, UserDialogs& dialogs, int a, int h) {
   const int n = p.NumCriteria, K = p.NumCategories;
@@ -119,6 +119,8 @@ std::optional<std::string> AssignmentRefusal(const Problem& p, const SortingStat
 }
 
 void ResultCellSelected(const Problem& p, SortingState& s, UserDialogs& dialogs, bool ordered, int column, int row) {
+  // Results of an earlier problem stay on show, greyed: selecting in them does nothing.
+  if (!CurrentResults(p, s)) return;
   if (const auto a = SelectionAction(p, s, ordered, column, row)) ShowAssignmentSolution(p, s, dialogs, *a, column);
   else ClearSelectedVector(s);
 }

@@ -21,6 +21,10 @@ inline constexpr const char* kNoExactAssignmentVector =
     "No parameter vector gives this assignment exactly: the information with this assignment added is "
     "inconsistent (alpha = ";
 
+// The results (ranges, order) are those of the problem as it stands: no
+// change since the robust-assignment command that made them.
+bool CurrentResults(const Problem& problem, const SortingState& state);
+
 // Solves the inference program with action a (1-based) forced into category h
 // and shows the vector in DGrid row 1 ("%.5g", lambda first). The temporary
 // rows are removed from IPGrid whatever happens. Returns true when a vector
@@ -45,7 +49,8 @@ std::optional<int> SelectionAction(const Problem& problem, const SortingState& s
 // or is a hole.
 std::optional<std::string> AssignmentRefusal(const Problem& problem, const SortingState& state, int a, int h);
 
-// The selection handler of RGrid / ORGrid.
+// The selection handler of RGrid / ORGrid; it does nothing while the results
+// are not current.
 void ResultCellSelected(const Problem& problem, SortingState& state, UserDialogs& dialogs, bool ordered, int column,
                         int row);
 
