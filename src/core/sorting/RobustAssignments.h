@@ -27,12 +27,6 @@ inline constexpr const char* kNoExactVector =
 // were before the command, "Computation cancelled" is shown and it returns false.
 bool CalcRangeItemClick(Problem& problem, SortingState& state, UserDialogs& dialogs);
 
-// States the parameter space: columns lambda, k_1..k_n; the CGrid rows (Norm
-// row included) and the example rows of ICGrid, every one to hold exactly; the
-// bounds of BGrid. Returns 0, or -1 after showing the refused call's message.
-// Empty coefficient cells are rewritten as "0".
-int LoadParameterSpace(Problem& problem, SortingState& state, UserDialogs& dialogs);
-
 // Actions (0-based) by decreasing range width, ties in input order. Throws
 // ProgramError ("problem in sorting by variability") unless every action is
 // placed exactly once.
