@@ -33,18 +33,6 @@ std::string ParameterName(int j) {
   return name;
 }
 
-bool CheckConstraintSigns(const Problem& p, UserDialogs& dialogs) {
-  bool ok = true;
-  for (int r = 2; r < p.CGrid.RowCount(); ++r) {
-    const std::string& sign = p.CGrid.CellOrEmpty(r, p.SignColumn());
-    if (!sign.empty() && (sign[0] == '<' || sign[0] == '=' || sign[0] == '>')) continue;
-    const std::string& label = p.CGrid.CellOrEmpty(r, 0);
-    dialogs.Error("Constraint " + label + " (row " + std::to_string(r - 1) + ") has no sign: choose <, = or >");
-    ok = false;
-  }
-  return ok;
-}
-
 void BuildExampleConstraints(const Problem& problem, SortingState& state, UserDialogs& dialogs) {
   BuildExampleConstraints(SortingData::FromProblem(problem), state, dialogs);
 }

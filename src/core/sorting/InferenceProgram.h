@@ -26,10 +26,6 @@ inline constexpr double kNegligibleInconsistency = 0.0001;
 inline constexpr double kAlphaUpperBound = 999;
 inline constexpr int kMaxMarkedRows = 255;              // rows that get an Error value and a mark
 
-// Refuses (error message naming the row, false) a CGrid constraint row whose
-// sign cell does not start with '<', '=' or '>'; every row is checked.
-bool CheckConstraintSigns(const Problem& problem, UserDialogs& dialogs);
-
 // Rebuilds ICGrid and NumExampleConstraints from the assignment examples, with
 // the "Symmetric constraints" warning for an example whose two rows contradict
 // each other. The first overload reads the tables first and throws
