@@ -3,6 +3,7 @@
 #include "core/problem/Errors.h"
 #include "core/problem/Numbers.h"
 #include "core/sorting/InferenceProgram.h"
+#include "core/sorting/InferenceProgramLoad.h"
 #include "core/sorting/Outranking.h"
 #include "solver/LP_Unit_LPSolver.h"
 

@@ -9,6 +9,7 @@
 #include "core/problem/Numbers.h"
 #include "core/sorting/ConstraintList.h"
 #include "core/sorting/InferenceProgram.h"
+#include "core/sorting/InferenceProgramLoad.h"
 #include "core/sorting/ParameterSpace.h"
 #include "solver/LP_Unit_LPSolver.h"
 
