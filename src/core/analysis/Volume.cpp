@@ -8,7 +8,7 @@
 #include "core/problem/InputChecks.h"
 #include "core/sorting/CellValues.h"
 #include "core/sorting/InferenceProgram.h"
-#include "engine/Random.h"
+#include "solver/LP_Unit_LPSolver.h"
 
 namespace vesk::core {
 namespace {
@@ -206,7 +206,7 @@ void VolumeSampler::Draw(long long count) {
   const double* low = low_.data();
   const double* width = width_.data();
   for (long long s = 0; s < count; ++s) {
-    for (std::size_t i = 0; i < freeCount; ++i) x[i] = low[i] + engine::Random() * width[i];
+    for (std::size_t i = 0; i < freeCount; ++i) x[i] = low[i] + solver::LpRandom() * width[i];
     if (!bounds_.Holds(x)) continue;
     ++insideBounds;
     if (others_.Holds(x)) ++hits;
@@ -286,8 +286,8 @@ std::optional<VolumeResult> StartSimulationClick(const Problem& problem, const S
     VolumeRegion region = BuildVolumeRegion(problem, state.ICGrid);
     window.AbsoluteText.clear();
     window.RelativeText.clear();
-    if (seed) engine::SetRandomSeed(*seed);
-    else engine::Randomize();
+    if (seed) solver::LpSetRandomSeed(*seed);
+    else solver::LpRandomize();
     result = SampleVolume(region, window.Precision, [&](const VolumeProgress& p) {
       window.AbsoluteText = p.absoluteText;
       if (!p.relativeText.empty()) window.RelativeText = p.relativeText;
