@@ -27,6 +27,7 @@
 #include "TestPaths.h"
 #include "core/analysis/Inconsistency.h"
 #include "core/analysis/Volume.h"
+#include "core/problem/Numbers.h"
 #include "core/problem/ProblemFile.h"
 #include "core/problem/ScriptedDialogs.h"
 #include "core/sorting/RobustAssignments.h"
@@ -280,7 +281,7 @@ class FormsTest : public QObject {
     QVERIFY(core::AcceptNewSolution(problem, state, analysis, dialogs));
     QCOMPARE(dialogs.questions, std::vector<std::string>{core::kAcceptQuestion});
     QVERIFY(state.InferredParams == found);
-    QCOMPARE(Text(state.DGrid, 2, 0), QString::fromStdString(core::FormatG(found[0])));
+    QCOMPARE(Text(state.DGrid, 2, 0), QString::fromStdString(core::FormatSignificant(found[0], 6)));
     QVERIFY(problem.ResultsAvailable);
   }
 

@@ -1,7 +1,6 @@
 #include "core/analysis/Inconsistency.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "core/problem/Errors.h"
 #include "core/problem/Numbers.h"
@@ -39,13 +38,6 @@ bool IGridFits(const Problem& problem, const SortingState& state) {
 }
 
 }  // namespace
-
-std::string FormatG(double value) {
-  if (value == 0.0) value = 0.0;
-  char buffer[64];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
-  return std::string(buffer, result.ptr);
-}
 
 SuggestionWork ReadSuggestionWork(const Problem& problem, const Grid& IGrid) {
   const int n = problem.NumCriteria;
@@ -243,7 +235,7 @@ bool AcceptNewSolution(Problem& problem, SortingState& state, InconsistencyAnaly
   state.InferredParams = analysis.NewSolution;
   if (state.DGrid.RowCount() < 3 || state.DGrid.ColCount() < n + 1)
     state.DGrid.Resize(std::max(3, state.DGrid.RowCount()), std::max(n + 1, state.DGrid.ColCount()));
-  for (int i = 0; i <= n; ++i) state.DGrid.SetCell(2, i, FormatG(state.InferredParams[i]));
+  for (int i = 0; i <= n; ++i) state.DGrid.SetCell(2, i, FormatSignificant(state.InferredParams[i], 6));  // "%g"
   state.KeepParameters = true;
   CalcRangeItemClick(problem, state, dialogs);
   return true;

@@ -1,11 +1,11 @@
 #include "core/analysis/Volume.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 #include "core/problem/Errors.h"
 #include "core/problem/InputChecks.h"
+#include "core/problem/Numbers.h"
 #include "core/sorting/CellValues.h"
 #include "core/sorting/InferenceProgram.h"
 #include "solver/LP_Unit_LPSolver.h"
@@ -49,13 +49,6 @@ void Eliminate(VolumeRow& row, const VolumeRow& e, int p) {
 int Percent(long long samples) { return static_cast<int>(samples * 100 / kVolumeMaxSamples); }
 
 }  // namespace
-
-std::string FormatSignificant(double value, int precision) {
-  if (value == 0.0) value = 0.0;
-  char buffer[64];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision);
-  return std::string(buffer, result.ptr);
-}
 
 int VolumeDimension(const Problem& problem) {
   int equalities = 0;

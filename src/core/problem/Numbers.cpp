@@ -15,14 +15,6 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-// std::to_chars / from_chars are locale independent.
-std::string FormatPrecision(double value, int precision) {
-  if (value == 0.0) value = 0.0;  // folds -0 into 0
-  char buffer[64];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision);
-  return std::string(buffer, result.ptr);
-}
-
 }  // namespace
 
 std::optional<double> ParseReal(std::string_view text) {
@@ -61,8 +53,26 @@ std::optional<int> ParseInt(std::string_view text) {
   return value;
 }
 
+// std::to_chars / from_chars are locale independent.
+
+std::string FormatSignificant(double value, int digits) {
+  if (value == 0.0) value = 0.0;  // folds -0 into 0
+  char buffer[64];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
+  return std::string(buffer, result.ptr);
+}
+
+std::string FormatFixed(double value, int decimals) {
+  char buffer[400];  // room for every double in fixed notation
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  if (result.ec != std::errc()) return FormatSignificant(value, 17);  // more decimals than a double holds
+  std::string text(buffer, result.ptr);
+  if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+  return text;
+}
+
 std::string FormatGeneral(double value) {
-  if (value == 0.0 || !std::isfinite(value)) return FormatPrecision(value, 15);
+  if (value == 0.0 || !std::isfinite(value)) return FormatSignificant(value, 15);
   // The fewest significant digits (at most 15) that read back to the same
   // double...
   int digits = 15;
@@ -101,7 +111,5 @@ std::string FormatGeneral(double value) {
   if (out == "-0") out = "0";
   return out;
 }
-
-std::string Format5g(double value) { return FormatPrecision(value, 5); }
 
 }  // namespace vesk::core

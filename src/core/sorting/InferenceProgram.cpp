@@ -154,7 +154,7 @@ void WriteInferenceErrors(const Problem& p, SortingState& state) {
     const long double rhs = CellReal(ip, r, n + 4, "Infer. Prog.");
     const bool atMost = !ip.CellOrEmpty(r, n + 3).empty() && ip.CellOrEmpty(r, n + 3)[0] == '<';
     const long double error = atMost ? value - rhs : rhs - value;
-    ip.SetCell(r, n + 5, Format5g(static_cast<double>(error)));
+    ip.SetCell(r, n + 5, FormatSignificant(static_cast<double>(error), 5));
     if (error > 0) state.ViolatedRows.insert(r - 1);
   }
 }

@@ -1,6 +1,5 @@
 #include "core/sorting/RobustAssignments.h"
 
-#include <charconv>
 #include <cmath>
 #include <optional>
 
@@ -185,7 +184,7 @@ bool SolveInference(const Problem& p, SortingState& s, UserDialogs& dialogs) {
   s.InferredParams.assign(static_cast<std::size_t>(n + 1), 0.0);
   for (int i = 0; i <= n; ++i) {
     s.InferredParams[i] = InferredValue(i);
-    s.DGrid.SetCell(2, i, Format5g(s.InferredParams[i]));
+    s.DGrid.SetCell(2, i, FormatSignificant(s.InferredParams[i], 5));
   }
   s.InconsistencyMeasure = -solver::LpObjectiveValue();
   return true;
@@ -314,14 +313,6 @@ long double RobustnessIndex(const std::vector<int>& worst, const std::vector<int
   long double logSum = 0.0L;
   for (std::size_t i = 0; i < worst.size(); ++i) logSum += std::log(static_cast<long double>(best[i] - worst[i] + 1));
   return std::exp(logSum / static_cast<long double>(worst.size()));
-}
-
-std::string FormatFixed(double value, int decimals) {
-  char buffer[64];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  std::string text(buffer, result.ptr);
-  if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
-  return text;
 }
 
 void ShowRobustnessIndex(SortingState& s, long double index) {

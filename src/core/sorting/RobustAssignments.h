@@ -42,7 +42,4 @@ void ShowRobustnessIndex(SortingState& state, long double index);
 // Per action (0-based) the categories marked as holes in RGrid.
 std::vector<std::vector<int>> HoleCategories(const SortingState& state, int K);
 
-// printf "%.*f" with "." whatever the locale; never "-0.000".
-std::string FormatFixed(double value, int decimals);
-
 }  // namespace vesk::core
