@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "core/problem/Text.h"
+
 namespace vesk::mps {
 
 MpsError::MpsError(std::size_t line, const std::string& problem)
@@ -36,18 +38,10 @@ struct NotFixedFormat {
   std::size_t line;
 };
 
+using core::Trim;
+using core::TrimRight;
+
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view TrimRight(std::string_view s) {
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-std::string_view Trim(std::string_view s) {
-  s = TrimRight(s);
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  return s;
-}
 
 std::vector<std::string_view> Tokens(std::string_view s) {
   std::vector<std::string_view> out;

@@ -9,6 +9,7 @@
 #include "core/problem/NewProblem.h"
 #include "core/problem/Numbers.h"
 #include "core/problem/ProblemFile.h"
+#include "core/problem/Text.h"
 
 namespace vesk::core {
 namespace {
@@ -35,17 +36,11 @@ char DetectSeparator(std::string_view bytes) {
   return ',';
 }
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
 // A number cell as the tables keep it: in the general format a problem file
 // reads back as (so saving and opening again changes nothing), or nothing
 // when it is not a number. A decimal comma counts as a point.
 std::optional<std::string> NumberCell(std::string_view field) {
-  std::string text(Trimmed(field));
+  std::string text(Trim(field));
   const auto comma = text.find(',');
   if (comma != std::string::npos) {
     if (text.find(',', comma + 1) != std::string::npos || text.find('.') != std::string::npos)

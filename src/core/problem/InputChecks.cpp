@@ -1,18 +1,15 @@
 #include "core/problem/InputChecks.h"
 
-#include <algorithm>
-#include <cctype>
 #include <optional>
 #include <string>
 
 #include "core/problem/Numbers.h"
+#include "core/problem/Text.h"
 
 namespace vesk::core {
 namespace {
 
-bool Blank(const std::string& text) {
-  return std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isspace(c) != 0; });
-}
+bool Blank(const std::string& text) { return Trim(text, kWhiteSpace).empty(); }
 
 }  // namespace
 

@@ -6,19 +6,15 @@
 #include <cmath>
 #include <system_error>
 
+#include "core/problem/Text.h"
+
 namespace vesk::core {
 namespace {
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
-  return s;
-}
 
 }  // namespace
 
 std::optional<double> ParseReal(std::string_view text) {
-  text = Trim(text);
+  text = Trim(text, kWhiteSpace);
   if (text.empty()) return std::nullopt;
   // from_chars rejects a leading '+'; accept it as the usual number syntax does.
   bool plus = false;
@@ -41,7 +37,7 @@ std::optional<double> ParseReal(std::string_view text) {
 }
 
 std::optional<int> ParseInt(std::string_view text) {
-  text = Trim(text);
+  text = Trim(text, kWhiteSpace);
   if (!text.empty() && text.front() == '+') {
     text.remove_prefix(1);
     if (!text.empty() && text.front() == '-') return std::nullopt;

@@ -1,12 +1,7 @@
 #include "core/sorting/CsvResults.h"
 
 #include "core/problem/ProblemFile.h"
-
-#include <filesystem>
-#include <fstream>
-#include <system_error>
-#include <unistd.h>
-
+#include "core/problem/Text.h"
 #include "core/sorting/RobustAssignments.h"
 
 namespace vesk::core {
@@ -14,14 +9,8 @@ namespace {
 
 constexpr const char* kEol = "\r\n";
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
 std::string Quoted(const std::string& field) {
-  if (field.find_first_of(",;\"\r\n") == std::string::npos && Trimmed(field) == field) return field;
+  if (field.find_first_of(",;\"\r\n") == std::string::npos && Trim(field) == field) return field;
   std::string out = "\"";
   for (char c : field) {
     if (c == '"') out += '"';
