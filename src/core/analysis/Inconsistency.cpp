@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/problem/CancellableCommand.h"
 #include "core/problem/Errors.h"
 #include "core/problem/Numbers.h"
 #include "core/sorting/CellValues.h"
@@ -133,7 +134,7 @@ void OpenInconsistencyWindow(InconsistencyAnalysis& analysis) {
 
 namespace {
 bool RunSuggestions(const Problem& problem, const SortingState& state, InconsistencyAnalysis& analysis,
-                    UserDialogs& dialogs, bool& cancelled) {
+                    UserDialogs& dialogs) {
   StartSuggestionGrid(analysis.SuggestionGrid);
   analysis.SuggestionGridShown = true;
   analysis.Suggestions.clear();
@@ -152,10 +153,7 @@ bool RunSuggestions(const Problem& problem, const SortingState& state, Inconsist
   namespace lp = vesk::solver;
   int t = 1;
   while (true) {
-    if (dialogs.CancelRequested()) {
-      cancelled = true;
-      return false;
-    }
+    StopIfCancelled(dialogs);
     if (StateSuggestionProgram(BuildSuggestionProgram(work)) != 0) {
       dialogs.Error("Error in Solver");
       analysis.End = SuggestionEnd::SolverError;
@@ -167,11 +165,8 @@ bool RunSuggestions(const Problem& problem, const SortingState& state, Inconsist
       analysis.End = SuggestionEnd::NoMoreAlternatives;
       return true;
     }
-    if (status != 0 && dialogs.CancelRequested()) {
-      cancelled = true;
-      return false;
-    }
     if (status != 0) {
+      StopIfCancelled(dialogs);  // a solve the request left unfinished is no error
       // -1, and 2, which a program with bounded zero-one objective cannot
       // reach honestly: the run cannot go on.
       dialogs.Error("Error accessing LPSolver");
@@ -212,17 +207,8 @@ bool BSuggestClick(const Problem& problem, const SortingState& state, Inconsiste
                    UserDialogs& dialogs) {
   if (!IGridFits(problem, state)) return false;
   // A cancelled run leaves the window as it was before the button was pressed.
-  const InconsistencyAnalysis before = analysis;
-  bool cancelled = false;
-  bool done;
-  {
-    BusyCursor busy(dialogs);
-    done = RunSuggestions(problem, state, analysis, dialogs, cancelled);
-  }
-  if (!cancelled) return done;
-  analysis = before;
-  dialogs.Information(kComputationCancelled);
-  return false;
+  return RunCancellable(dialogs, [&] { return RunSuggestions(problem, state, analysis, dialogs); }, analysis)
+      .value_or(false);
 }
 
 bool AcceptNewSolution(Problem& problem, SortingState& state, InconsistencyAnalysis& analysis,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/problem/CancellableCommand.h"
 #include "core/problem/Errors.h"
 #include "core/problem/InputChecks.h"
 #include "core/problem/Numbers.h"
@@ -268,43 +269,36 @@ std::optional<VolumeResult> StartSimulationClick(const Problem& problem, const S
                                                  std::optional<std::uint32_t> seed) {
   if (!CheckConstraintSigns(problem, dialogs)) return std::nullopt;
   // A cancelled run leaves the window's labels and last result as they were.
-  const VolumeWindow before = window;
-  struct Cancelled {};
-  bool cancelled = false;
-  BusyCursor busy(dialogs);
-  dialogs.ShowProgress(true);
-  std::optional<VolumeResult> result;
-  try {
-    window.DimensionText = std::to_string(VolumeDimension(problem));
-    VolumeRegion region = BuildVolumeRegion(problem, state.ICGrid);
-    window.AbsoluteText.clear();
-    window.RelativeText.clear();
-    if (seed) solver::LpSetRandomSeed(*seed);
-    else solver::LpRandomize();
-    result = SampleVolume(region, window.Precision, [&](const VolumeProgress& p) {
-      window.AbsoluteText = p.absoluteText;
-      if (!p.relativeText.empty()) window.RelativeText = p.relativeText;
-      window.ProgressPosition = p.samples;
-      dialogs.SetProgress(Percent(p.samples));
-      if (dialogs.CancelRequested()) throw Cancelled{};
-    });
-  } catch (const Cancelled&) {
-    cancelled = true;
-  } catch (const ProgramError& e) {
-    dialogs.Error(std::string(e.what()) + " (unit " + e.Unit() + ")");
-  } catch (const ConversionError& e) {
-    dialogs.Error(e.what());
-  }
-  window.ProgressPosition = kVolumeMaxSamples;
-  dialogs.SetProgress(100);
-  dialogs.ShowProgress(false);
-  if (cancelled) {
-    window = before;
-    dialogs.Information(kComputationCancelled);
-    return std::nullopt;
-  }
-  window.LastResult = result;
-  return result;
+  return RunCancellable(
+      dialogs,
+      [&] {
+        // However the run ends, its bar ends full and no earlier result stays.
+        struct FullBar {
+          VolumeWindow& window;
+          UserDialogs& dialogs;
+          ~FullBar() {
+            window.ProgressPosition = kVolumeMaxSamples;
+            dialogs.SetProgress(100);
+          }
+        } fullBar{window, dialogs};
+        window.LastResult.reset();
+        dialogs.ShowProgress(true);
+        window.DimensionText = std::to_string(VolumeDimension(problem));
+        VolumeRegion region = BuildVolumeRegion(problem, state.ICGrid);
+        window.AbsoluteText.clear();
+        window.RelativeText.clear();
+        if (seed) solver::LpSetRandomSeed(*seed);
+        else solver::LpRandomize();
+        window.LastResult = SampleVolume(region, window.Precision, [&](const VolumeProgress& p) {
+          window.AbsoluteText = p.absoluteText;
+          if (!p.relativeText.empty()) window.RelativeText = p.relativeText;
+          window.ProgressPosition = p.samples;
+          dialogs.SetProgress(Percent(p.samples));
+          StopIfCancelled(dialogs);
+        });
+        return *window.LastResult;
+      },
+      window);
 }
 
 }  // namespace vesk::core

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <optional>
 
+#include "core/problem/CancellableCommand.h"
 #include "core/problem/Errors.h"
 #include "core/problem/InputChecks.h"
 #include "core/problem/Numbers.h"
@@ -16,25 +17,6 @@ namespace vesk::core {
 namespace {
 
 constexpr double kMoveTolerance = 0.00001;  // robust moves: strictly beyond +-this
-
-// Thrown at a progress point once the person asked to stop.
-struct Cancelled {};
-
-// Removes the busy cursor and the progress panel and clears KeepParameters on
-// every way out of the command.
-class CommandExit {
- public:
-  CommandExit(SortingState& state, UserDialogs& dialogs) : state_(state), dialogs_(dialogs) {}
-  ~CommandExit() {
-    dialogs_.SetBusy(false);
-    dialogs_.ShowProgress(false);
-    state_.KeepParameters = false;
-  }
-
- private:
-  SortingState& state_;
-  UserDialogs& dialogs_;
-};
 
 // What the searches share within one command.
 struct SearchContext {
@@ -287,7 +269,7 @@ bool RunCommand(Problem& p, SortingState& s, UserDialogs& dialogs) {
   SearchContext ctx(data, s, dialogs);
   for (int a = 1; a <= m; ++a) {
     if (a % 5 == 0) dialogs.SetProgress(a * 100 / m);
-    if (dialogs.CancelRequested()) throw Cancelled{};
+    StopIfCancelled(dialogs);
     if (!UpwardSearch(ctx, a)) return false;
     if (!DownwardSearch(ctx, a)) return false;
   }
@@ -337,32 +319,15 @@ std::vector<std::vector<int>> HoleCategories(const SortingState& s, int K) {
 
 bool CalcRangeItemClick(Problem& p, SortingState& s, UserDialogs& dialogs) {
   // A cancelled command leaves the problem and the earlier results as they were.
-  const Problem problemBefore = p;
-  const SortingState stateBefore = s;
-  bool cancelled = false;
-  {
-    CommandExit exit(s, dialogs);
-    dialogs.SetBusy(true);
-    s.ViolatedRows.clear();
-    try {
-      return RunCommand(p, s, dialogs);
-    } catch (const Cancelled&) {
-      cancelled = true;
-    } catch (const ConversionError& e) {
-      dialogs.Error(e.what());
-    } catch (const ProgramError& e) {
-      // A solve the engine left unfinished because of the request is no error.
-      if (dialogs.CancelRequested()) cancelled = true;
-      else dialogs.Error(std::string(e.what()) + " (unit " + e.Unit() + ")");
-    }
-  }
-  if (cancelled) {
-    p = problemBefore;
-    s = stateBefore;
-    s.KeepParameters = false;
-    dialogs.Information(kComputationCancelled);
-  }
-  return false;
+  const std::optional<bool> done = RunCancellable(
+      dialogs,
+      [&] {
+        s.ViolatedRows.clear();
+        return RunCommand(p, s, dialogs);
+      },
+      p, s);
+  s.KeepParameters = false;  // accepted parameters serve one command, however it ended
+  return done.value_or(false);
 }
 
 }  // namespace vesk::core
