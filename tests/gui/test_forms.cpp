@@ -16,7 +16,6 @@
 #include <QtTest>
 #include <filesystem>
 #include <fstream>
-#include <nlohmann/json.hpp>
 
 #if __has_include(<qpa/qwindowsysteminterface.h>)
 #include <qpa/qwindowsysteminterface.h>
@@ -24,6 +23,7 @@
 #endif
 
 #include "ModalAnswerer.h"
+#include "SharedData.h"
 #include "TestPaths.h"
 #include "core/analysis/Inconsistency.h"
 #include "core/analysis/Volume.h"
@@ -309,8 +309,7 @@ class FormsTest : public QObject {
   void SeededSimulationShowsTheExpectedRun() {
     const auto dir = vesk::test::ExamplesDir();
     if (!dir || !std::filesystem::exists(*dir / "volume2.tri")) QSKIP("shared examples absent");
-    std::ifstream in(*dir / "volume2.expected.json");
-    const auto expected = nlohmann::json::parse(in)["volume"];
+    const auto expected = vesk::test::ReadExample(*dir, "volume2")->expected["volume"];
     ScriptedDialogs dialogs;
     core::Problem problem;
     core::SortingState state;

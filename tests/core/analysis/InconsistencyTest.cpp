@@ -2,15 +2,13 @@
 // stated, the runs themselves (smallest sets first, cuts, the ways a run
 // ends), and the accept step.
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "ExampleProblems.h"
 #include "RobustFixtures.h"
 #include "TestPaths.h"
 #include "core/analysis/Inconsistency.h"
@@ -284,24 +282,14 @@ TEST(SuggestionExamples, CountsAndSetsOfTheExpectedRuns) {
   if (!dir) GTEST_SKIP() << "example problems not found";
   REQUIRE_INTEGER_PATH();
   int checked = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(*dir)) {
-    const auto path = entry.path();
-    if (path.extension() != ".tri") continue;
-    auto expectedPath = path;
-    expectedPath.replace_extension(".expected.json");
-    std::ifstream in(expectedPath);
-    if (!in) continue;
-    const auto expected = nlohmann::json::parse(in);
+  for (const auto& example : vesk::test::ReadExamples(*dir)) {
+    const auto& expected = example.expected;
     if (!expected.contains("suggest")) continue;
-    SCOPED_TRACE(path.filename().string());
+    SCOPED_TRACE(example.name);
 
     Problem p;
     ScriptedDialogs d;
-    ASSERT_TRUE(ReadProblemFile(p, d, path.string()));
-    for (const auto& flag : expected["flags"]) {
-      if (flag == "--no-veto") p.UsevjDown = false, p.UseujDown = false;
-      if (flag == "--uj") p.UseujDown = true;
-    }
+    ASSERT_TRUE(test::ReadExampleProblem(example, p, d));
     SortingState s;
     ASSERT_TRUE(CalcRangeItemClick(p, s, d));
     ASSERT_TRUE(InconsistencyCommandEnabled(p, s));

@@ -3,15 +3,13 @@
 // problems (exact counts with a given seed, values within a few standard
 // errors).
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include <cmath>
-#include <filesystem>
 #include <functional>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "ExampleProblems.h"
 #include "RobustFixtures.h"
 #include "TestPaths.h"
 #include "core/analysis/Volume.h"
@@ -260,25 +258,14 @@ TEST(VolumeExamples, SeededRunsGiveTheExpectedCounts) {
   auto dir = vesk::test::ExamplesDir();
   if (!dir) GTEST_SKIP() << "example problems not found";
   int checked = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(*dir)) {
-    const auto path = entry.path();
-    if (path.extension() != ".tri") continue;
-    auto expectedPath = path;
-    expectedPath.replace_extension(".expected.json");
-    std::ifstream in(expectedPath);
-    if (!in) continue;
-    const auto expected = nlohmann::json::parse(in);
-    if (!expected.contains("volume")) continue;
-    const auto& vol = expected["volume"];
-    SCOPED_TRACE(path.filename().string());
+  for (const auto& example : vesk::test::ReadExamples(*dir)) {
+    if (!example.expected.contains("volume")) continue;
+    const auto& vol = example.expected["volume"];
+    SCOPED_TRACE(example.name);
 
     Problem p;
     ScriptedDialogs d;
-    ASSERT_TRUE(ReadProblemFile(p, d, path.string()));
-    for (const auto& flag : expected["flags"]) {
-      if (flag == "--no-veto") p.UsevjDown = false, p.UseujDown = false;
-      if (flag == "--uj") p.UseujDown = true;
-    }
+    ASSERT_TRUE(test::ReadExampleProblem(example, p, d));
     SortingState s;
     VolumeWindow w;
     ASSERT_TRUE(VolumeComputationItemClick(p, s, w, d));
