@@ -24,6 +24,7 @@
 
 #include "ModalAnswerer.h"
 #include "SharedData.h"
+#include "SolverHostScope.h"
 #include "TestPaths.h"
 #include "core/analysis/Inconsistency.h"
 #include "core/analysis/Volume.h"
@@ -499,7 +500,7 @@ class FormsTest : public QObject {
     // x1; OK and the new upper bound 7 give the optimum 10.
     gui::QtEngineHost host;
     namespace lp = vesk::solver;
-    lp::LpSetHost(&host);
+    const vesk::test::SolverHostScope hostScope(host);
     QCOMPARE(lp::LpSetSize(2, 1), 0);
     lp::LpSetObjective(1, 1);
     lp::LpSetObjective(2, 1);
@@ -518,7 +519,6 @@ class FormsTest : public QObject {
     const int status = lp::LpSolve();
     const double objective = lp::LpObjectiveValue();
     lp::LpRelease();
-    lp::LpSetHost(nullptr);
     QCOMPARE(answerer.messages, QStringList{"Var1 is unbounded ! CHANGE upper Bound ? (Y/N) "});
     QCOMPARE(prompt, QString("Enter Up-Bound of Variable Var1"));
     QCOMPARE(status, 0);
