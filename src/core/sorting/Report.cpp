@@ -2,12 +2,6 @@
 
 #include "core/problem/ProblemFile.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
-#include <unistd.h>
-
 namespace vesk::core {
 namespace {
 
