@@ -20,12 +20,6 @@ std::string Quoted(const std::string& field) {
   return out;
 }
 
-std::string Number(const std::vector<int>& values, int index) {
-  if (index < 0 || index >= static_cast<int>(values.size())) return "";
-  return std::to_string(values[static_cast<std::size_t>(index)]);
-}
-
-
 }  // namespace
 
 std::string ResultsCsvText(const Problem& problem, const SortingState& state) {
@@ -34,13 +28,14 @@ std::string ResultsCsvText(const Problem& problem, const SortingState& state) {
   const auto holes = HoleCategories(state, problem.NumCategories);
   for (int i = 1; i <= problem.NumActions; ++i) {
     const int a = i - 1;
+    const CategoryTexts categories = ActionCategoryTexts(state, a);
     out += Quoted(problem.AGrid.CellOrEmpty(i, 0));
     out += ',';
-    if (state.Consistent) out += Number(state.WorstCategory, a);
+    out += categories.worst;
     out += ',';
-    out += Number(state.InferredCategory, a);
+    out += categories.inferred;
     out += ',';
-    if (state.Consistent) out += Number(state.BestCategory, a);
+    out += categories.best;
     out += ',';
     if (a < static_cast<int>(holes.size())) {
       std::string list;

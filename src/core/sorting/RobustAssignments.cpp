@@ -317,6 +317,18 @@ std::vector<std::vector<int>> HoleCategories(const SortingState& s, int K) {
   return holes;
 }
 
+CategoryTexts ActionCategoryTexts(const SortingState& s, int action) {
+  auto text = [action](const std::vector<int>& categories) {
+    if (action < 0 || action >= static_cast<int>(categories.size())) return std::string();
+    return std::to_string(categories[static_cast<std::size_t>(action)]);
+  };
+  CategoryTexts texts;
+  if (s.Consistent) texts.worst = text(s.WorstCategory);
+  texts.inferred = text(s.InferredCategory);
+  if (s.Consistent) texts.best = text(s.BestCategory);
+  return texts;
+}
+
 bool CalcRangeItemClick(Problem& p, SortingState& s, UserDialogs& dialogs) {
   // A cancelled command leaves the problem and the earlier results as they were.
   const std::optional<bool> done = RunCancellable(

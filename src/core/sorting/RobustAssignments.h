@@ -42,4 +42,13 @@ void ShowRobustnessIndex(SortingState& state, long double index);
 // Per action (0-based) the categories marked as holes in RGrid.
 std::vector<std::vector<int>> HoleCategories(const SortingState& state, int K);
 
+// One action's (0-based) worst, inferred and best category as the report and
+// the CSV export write them: decimal numbers; worst and best empty when the
+// information is not consistent, any of them empty when its array stops short
+// of the action (the results of an interrupted command).
+struct CategoryTexts {
+  std::string worst, inferred, best;
+};
+CategoryTexts ActionCategoryTexts(const SortingState& state, int action);
+
 }  // namespace vesk::core
