@@ -27,8 +27,14 @@
 #include "core/sorting/RobustAssignments.h"
 #include "gui/CsvPreviewForm.h"
 #include "gui/HelpPages.h"
+#include "gui/InputGrids.h"
+#include "gui/ResultGrids.h"
+#include "gui/TAboutBox.h"
+#include "gui/TGetHelpForm.h"
+#include "gui/TIAForm.h"
 #include "gui/TMainForm.h"
-#include "gui/TableSet.h"
+#include "gui/TNewFileForm.h"
+#include "gui/TVolumeForm.h"
 #include "picture/RangesPicture.h"
 
 namespace vesk::gui {

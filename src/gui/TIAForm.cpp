@@ -11,7 +11,7 @@
 #include "core/sorting/ConstraintList.h"
 #include "gui/CancelGate.h"
 #include "gui/FormDialogs.h"
-#include "gui/Forms.h"
+#include "gui/TIAForm.h"
 #include "gui/GridView.h"
 #include "gui/HelpPages.h"
 

@@ -15,7 +15,7 @@
 #include "core/problem/StructuralEdits.h"
 #include "core/sorting/Report.h"
 #include "core/sorting/SortingState.h"
-#include "gui/Forms.h"
+#include "gui/CellSizes.h"
 #include "gui/QtDialogs.h"
 #include "gui/QtEngineHost.h"
 #include "gui/RecentFiles.h"
@@ -36,6 +36,10 @@ namespace vesk::gui {
 class GridView;
 class InputGrids;
 class ResultGrids;
+class TIAForm;
+class TNewFileForm;
+class TVolumeForm;
+class Ttfernform;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
