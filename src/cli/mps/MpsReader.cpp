@@ -38,10 +38,11 @@ struct NotFixedFormat {
   std::size_t line;
 };
 
-using core::Trim;
-using core::TrimRight;
-
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Fields are separated by blanks (space, tab) only.
+std::string_view Trim(std::string_view s) { return core::Trim(s, core::kBlanks); }
+std::string_view TrimRight(std::string_view s) { return core::TrimRight(s, core::kBlanks); }
 
 std::vector<std::string_view> Tokens(std::string_view s) {
   std::vector<std::string_view> out;

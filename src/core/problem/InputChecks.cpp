@@ -9,7 +9,7 @@
 namespace vesk::core {
 namespace {
 
-bool Blank(const std::string& text) { return Trim(text, kWhiteSpace).empty(); }
+bool Blank(const std::string& text) { return Trim(text).empty(); }
 
 }  // namespace
 

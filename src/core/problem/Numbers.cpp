@@ -9,12 +9,9 @@
 #include "core/problem/Text.h"
 
 namespace vesk::core {
-namespace {
-
-}  // namespace
 
 std::optional<double> ParseReal(std::string_view text) {
-  text = Trim(text, kWhiteSpace);
+  text = Trim(text);
   if (text.empty()) return std::nullopt;
   // from_chars rejects a leading '+'; accept it as the usual number syntax does.
   bool plus = false;
@@ -37,7 +34,7 @@ std::optional<double> ParseReal(std::string_view text) {
 }
 
 std::optional<int> ParseInt(std::string_view text) {
-  text = Trim(text, kWhiteSpace);
+  text = Trim(text);
   if (!text.empty() && text.front() == '+') {
     text.remove_prefix(1);
     if (!text.empty() && text.front() == '-') return std::nullopt;

@@ -10,7 +10,7 @@ namespace {
 constexpr const char* kEol = "\r\n";
 
 std::string Quoted(const std::string& field) {
-  if (field.find_first_of(",;\"\r\n") == std::string::npos && Trim(field) == field) return field;
+  if (field.find_first_of(",;\"\r\n") == std::string::npos && Trim(field, kBlanks) == field) return field;
   std::string out = "\"";
   for (char c : field) {
     if (c == '"') out += '"';
