@@ -32,6 +32,8 @@
 #include <string>
 #include <vector>
 
+#include "SharedData.h"
+
 extern char** environ;
 
 namespace {
@@ -199,23 +201,16 @@ int main(int argc, char** argv) {
       only.push_back(a);
   }
 
-  std::ifstream tsv(data / "reference.tsv");
-  if (!tsv) {
+  const auto table = vesk::test::ReadReferenceTable(data);
+  if (table.empty()) {
     std::cerr << "lp_bench: no reference.tsv in " << data << "\n";
     return 1;
   }
   std::vector<Instance> instances;
-  std::string line;
-  std::getline(tsv, line);
-  while (std::getline(tsv, line)) {
-    std::istringstream f(line);
-    Instance in;
-    std::string skip;
-    f >> in.name >> in.kind >> skip >> skip >> skip >> skip >> in.reference;
-    if (!f) continue;
-    if (in.kind == "mip" && !withMip) continue;
-    if (!only.empty() && std::find(only.begin(), only.end(), in.name) == only.end()) continue;
-    instances.push_back(in);
+  for (const auto& row : table) {
+    if (row.kind == "mip" && !withMip) continue;
+    if (!only.empty() && std::find(only.begin(), only.end(), row.name) == only.end()) continue;
+    instances.push_back({row.name, row.kind, row.objective});
   }
 
   const bool glpk = OnPath("glpsol"), cbc = withMip && OnPath("cbc");

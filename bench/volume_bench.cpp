@@ -20,7 +20,7 @@
 #include "core/sorting/InferenceProgram.h"
 #include "core/sorting/Outranking.h"
 #include "core/sorting/SortingState.h"
-#include "engine/Random.h"
+#include "solver/LP_Unit_LPSolver.h"
 
 using namespace vesk::core;
 
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     ScriptedDialogs dialogs;
     BuildExampleConstraints(p, s, dialogs);
     const VolumeRegion region = BuildVolumeRegion(p, s.ICGrid);
-    vesk::engine::SetRandomSeed(1);
+    vesk::solver::LpSetRandomSeed(1);
     VolumeSampler sampler(region);
     const auto t0 = std::chrono::steady_clock::now();
     const double c0 = CpuSeconds();
@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
         "(%.1f million/s), %.3f s wall; inside bounds %.2f%%, inside region %lld\n",
         upper, s.NumExampleConstraints, region.rows.size(), samples, cpu, samples / cpu / 1e6, t,
         100.0 * sampler.insideBounds / samples, sampler.hits);
-    vesk::engine::SetRandomSeed(1);
+    vesk::solver::LpSetRandomSeed(1);
     const auto t1 = std::chrono::steady_clock::now();
     const VolumeResult r = SampleVolume(region, 3);
     std::printf("  full simulation, precision 3: %lld samples, %.3f s, absolute %s, relative %s\n", r.samples,

@@ -17,8 +17,6 @@ std::optional<std::string> Pop(std::deque<std::string>& queue) {
 CliDialogs::CliDialogs(std::ostream& err) : err_(err) {}
 
 void CliDialogs::ShowMessage(core::MessageKind kind, std::string_view text) {
-  ++messages_;
-  if (kind == core::MessageKind::Error) ++errors_;
   err_ << core::MessageKindName(kind) << ": " << text << '\n';
 }
 

@@ -30,13 +30,8 @@ class CliDialogs : public core::UserDialogs {
   std::optional<std::string> ChooseSaveFile(std::string_view filter, std::string_view defaultExtension,
                                             std::string_view initialName) override;
 
-  int ErrorCount() const { return errors_; }
-  int MessageCount() const { return messages_; }
-
  private:
   std::ostream& err_;
-  int errors_ = 0;
-  int messages_ = 0;
 };
 
 }  // namespace vesk::cli

@@ -9,6 +9,7 @@
 #include "cli/SortingCommand.h"
 #include "cli/Command.h"
 #include "core/analysis/Volume.h"
+#include "core/problem/Numbers.h"
 #include "core/problem/ProblemFile.h"
 #include "core/sorting/SortingState.h"
 

@@ -5,15 +5,6 @@
 #include <iostream>
 #include <map>
 
-namespace vesk::cli {
-
-std::vector<CommandSpec>& Commands() {
-  static std::vector<CommandSpec> commands;
-  return commands;
-}
-
-}  // namespace vesk::cli
-
 int main(int argc, char** argv) {
   using namespace vesk::cli;
   CLI::App app{"Vesk command line: multicriteria sorting problems and the LP/MIP engine"};

@@ -69,7 +69,7 @@ bool TMainForm::RunCommand(const std::function<bool()>& body) {
   try {
     done = body();
   } catch (const core::ProgramError& e) {
-    dialogs_.Error(std::string(e.what()) + " (unit " + e.Unit() + ")");
+    dialogs_.Error(e.Message());
   } catch (const core::ConversionError& e) {
     dialogs_.Error(e.what());
   } catch (const std::bad_alloc&) {

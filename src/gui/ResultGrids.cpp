@@ -136,7 +136,7 @@ void ResultGrids::SelectCell(GridView* grid, bool ordered, const QModelIndex& cu
   try {
     core::ResultCellSelected(problem_, state_, dialogs_, ordered, current.column(), current.row());
   } catch (const core::ProgramError& e) {
-    dialogs_.Error(std::string(e.what()) + " (unit " + e.Unit() + ")");
+    dialogs_.Error(e.Message());
   } catch (const std::exception& e) {
     dialogs_.Error(e.what());
   }

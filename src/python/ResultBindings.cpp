@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "Results.h"
+#include "core/problem/Numbers.h"
 
 namespace vesk::python {
 namespace {

@@ -3,7 +3,10 @@
 // application states a linear or mixed-integer program, solves it with the
 // engine and reads the result. One program-wide LpModel; every call returns 0
 // on success and -1 when refused. Indices are 1-based. The engine maximises.
+#include <cstdint>
+
 #include "engine/EngineHost.h"
+#include "engine/Random.h"
 
 namespace vesk::solver {
 
@@ -30,5 +33,13 @@ void LpSetHost(vesk::engine::EngineHost* host);
 // that changes a value, LpSetSize and LpRelease drop it. Integer programs
 // always start from the crash basis.
 void LpSetWarmStart(bool on);
+
+// The program's one pseudo-random generator, handed on from the engine, whose
+// perturbation draws from the same sequence: LpRandom advances it and returns
+// a real in [0, 1); LpRandomize seeds it from the clock, LpSetRandomSeed with
+// a given seed.
+inline double LpRandom() { return vesk::engine::Random(); }
+inline void LpRandomize() { vesk::engine::Randomize(); }
+inline void LpSetRandomSeed(std::uint32_t seed) { vesk::engine::SetRandomSeed(seed); }
 
 }  // namespace vesk::solver

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "CliRun.h"
+#include "SharedData.h"
 #include "TestPaths.h"
 #include "core/problem/Problem.h"
 #include "core/problem/ProblemFile.h"
@@ -34,8 +35,8 @@ class RobustCli : public testing::Test {
   static std::string Quote(const std::string& text) { return test::ShellQuote(text); }
   std::string Example(const std::string& name) const { return Quote((examples_ / (name + ".tri")).string()); }
   nlohmann::json Expected(const std::string& name) const {
-    std::ifstream in(examples_ / (name + ".expected.json"));
-    return nlohmann::json::parse(in);
+    const auto example = test::ReadExample(examples_, name);
+    return example ? example->expected : nlohmann::json();
   }
 
   fs::path examples_, dir_;

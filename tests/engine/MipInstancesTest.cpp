@@ -6,12 +6,11 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "CliRun.h"
+#include "SharedData.h"
 #include "TestPaths.h"
 
 namespace {
@@ -30,19 +29,12 @@ std::vector<Instance> MipInstances() {
                                                            {"enigma", 120}, {"lseu", 240}, {"mod008", 480}};
   std::vector<Instance> out;
   if (auto dir = vesk::test::LpDataDir()) {
-    std::ifstream tsv(*dir / "reference.tsv");
-    std::string line;
-    std::getline(tsv, line);
-    while (std::getline(tsv, line)) {
-      std::istringstream fields(line);
-      std::string name, kind, rows, cols, nonzeros, integers;
-      double objective = 0;
-      fields >> name >> kind >> rows >> cols >> nonzeros >> integers >> objective;
-      if (!fields || kind != "mip") continue;
+    for (const auto& row : vesk::test::ReadReferenceTable(*dir)) {
+      if (row.kind != "mip") continue;
       int limit = 120;
       for (const auto& [n, t] : limits)
-        if (n == name) limit = t;
-      out.push_back({name, objective, limit});
+        if (n == row.name) limit = t;
+      out.push_back({row.name, row.objective, limit});
     }
   }
   if (out.empty()) out.push_back({"data_absent", 0, 0});

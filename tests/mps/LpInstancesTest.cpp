@@ -5,9 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
+#include "SharedData.h"
 #include "TestPaths.h"
 #include "cli/mps/MpsReader.h"
 #include "cli/mps/MpsToEngine.h"
@@ -30,18 +29,10 @@ void PrintTo(const Instance& in, std::ostream* os) { *os << in.name << (in.scale
 std::vector<Instance> LpInstances() {
   std::vector<Instance> out;
   if (auto dir = vesk::test::LpDataDir()) {
-    std::ifstream tsv(*dir / "reference.tsv");
-    std::string line;
-    std::getline(tsv, line);
-    while (std::getline(tsv, line)) {
-      std::istringstream fields(line);
-      Instance in;
-      std::string rows, cols, nonzeros, integers;
-      fields >> in.name >> in.kind >> rows >> cols >> nonzeros >> integers >> in.objective;
-      if (!fields || in.kind != "lp") continue;  // the mip rows need the integer search
-      out.push_back(in);
-      in.scale = true;
-      out.push_back(in);
+    for (const auto& row : vesk::test::ReadReferenceTable(*dir)) {
+      if (row.kind != "lp") continue;  // the mip rows need the integer search
+      out.push_back(Instance{row.name, row.kind, row.objective, false});
+      out.push_back(Instance{row.name, row.kind, row.objective, true});
     }
   }
   if (out.empty()) out.push_back(Instance{"data_absent", "lp", 0, false});

@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "core/problem/Text.h"
+
 namespace vesk::mps {
 
 MpsError::MpsError(std::size_t line, const std::string& problem)
@@ -38,16 +40,9 @@ struct NotFixedFormat {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view TrimRight(std::string_view s) {
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-std::string_view Trim(std::string_view s) {
-  s = TrimRight(s);
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  return s;
-}
+// Fields are separated by blanks (space, tab) only.
+std::string_view Trim(std::string_view s) { return core::Trim(s, core::kBlanks); }
+std::string_view TrimRight(std::string_view s) { return core::TrimRight(s, core::kBlanks); }
 
 std::vector<std::string_view> Tokens(std::string_view s) {
   std::vector<std::string_view> out;

@@ -1,9 +1,9 @@
 #include "core/analysis/Inconsistency.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "core/analysis/ApplySuggestion.h"
+#include "core/problem/CancellableCommand.h"
 #include "core/problem/Errors.h"
 #include "core/problem/Numbers.h"
 #include "core/sorting/CellValues.h"
@@ -41,13 +41,6 @@ bool IGridFits(const Problem& problem, const SortingState& state) {
 }
 
 }  // namespace
-
-std::string FormatG(double value) {
-  if (value == 0.0) value = 0.0;
-  char buffer[64];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
-  return std::string(buffer, result.ptr);
-}
 
 SuggestionWork ReadSuggestionWork(const Problem& problem, const Grid& IGrid) {
   const int n = problem.NumCriteria;
@@ -153,7 +146,7 @@ void OpenInconsistencyWindow(InconsistencyAnalysis& analysis) {
 
 namespace {
 bool RunSuggestions(const Problem& problem, const SortingState& state, InconsistencyAnalysis& analysis,
-                    UserDialogs& dialogs, bool& cancelled) {
+                    UserDialogs& dialogs) {
   StartSuggestionGrid(analysis.SuggestionGrid);
   analysis.SuggestionGridShown = true;
   analysis.Suggestions.clear();
@@ -172,10 +165,7 @@ bool RunSuggestions(const Problem& problem, const SortingState& state, Inconsist
   namespace lp = vesk::solver;
   int t = 1;
   while (true) {
-    if (dialogs.CancelRequested()) {
-      cancelled = true;
-      return false;
-    }
+    StopIfCancelled(dialogs);
     if (StateSuggestionProgram(BuildSuggestionProgram(work)) != 0) {
       dialogs.Error("Error in Solver");
       analysis.End = SuggestionEnd::SolverError;
@@ -187,11 +177,8 @@ bool RunSuggestions(const Problem& problem, const SortingState& state, Inconsist
       analysis.End = SuggestionEnd::NoMoreAlternatives;
       return true;
     }
-    if (status != 0 && dialogs.CancelRequested()) {
-      cancelled = true;
-      return false;
-    }
     if (status != 0) {
+      StopIfCancelled(dialogs);  // a solve the request left unfinished is no error
       // -1, and 2, which a program with bounded zero-one objective cannot
       // reach honestly: the run cannot go on.
       dialogs.Error("Error accessing LPSolver");
@@ -233,17 +220,8 @@ bool BSuggestClick(const Problem& problem, const SortingState& state, Inconsiste
                    UserDialogs& dialogs) {
   if (!IGridFits(problem, state)) return false;
   // A cancelled run leaves the window as it was before the button was pressed.
-  const InconsistencyAnalysis before = analysis;
-  bool cancelled = false;
-  bool done;
-  {
-    BusyCursor busy(dialogs);
-    done = RunSuggestions(problem, state, analysis, dialogs, cancelled);
-  }
-  if (!cancelled) return done;
-  analysis = before;
-  dialogs.Information(kComputationCancelled);
-  return false;
+  return RunCancellable(dialogs, [&] { return RunSuggestions(problem, state, analysis, dialogs); }, analysis)
+      .value_or(false);
 }
 
 bool AcceptNewSolution(Problem& problem, SortingState& state, InconsistencyAnalysis& analysis,
@@ -256,7 +234,7 @@ bool AcceptNewSolution(Problem& problem, SortingState& state, InconsistencyAnaly
   state.InferredParams = analysis.NewSolution;
   if (state.DGrid.RowCount() < 3 || state.DGrid.ColCount() < n + 1)
     state.DGrid.Resize(std::max(3, state.DGrid.RowCount()), std::max(n + 1, state.DGrid.ColCount()));
-  for (int i = 0; i <= n; ++i) state.DGrid.SetCell(2, i, FormatG(state.InferredParams[i]));
+  for (int i = 0; i <= n; ++i) state.DGrid.SetCell(2, i, FormatSignificant(state.InferredParams[i], 6));  // "%g"
   state.KeepParameters = true;
   CalcRangeItemClick(problem, state, dialogs);
   return true;

@@ -131,7 +131,4 @@ bool AcceptNewSolution(Problem& problem, SortingState& state, InconsistencyAnaly
 bool InconsistencyItemClick(Problem& problem, SortingState& state, InconsistencyAnalysis& analysis,
                             UserDialogs& dialogs, const std::function<void()>& showModal);
 
-// "%g": six significant digits, "." as separator, never "-0".
-std::string FormatG(double value);
-
 }  // namespace vesk::core

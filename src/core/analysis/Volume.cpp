@@ -1,14 +1,15 @@
 #include "core/analysis/Volume.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
+#include "core/problem/CancellableCommand.h"
 #include "core/problem/Errors.h"
 #include "core/problem/InputChecks.h"
+#include "core/problem/Numbers.h"
 #include "core/sorting/CellValues.h"
 #include "core/sorting/InferenceProgram.h"
-#include "engine/Random.h"
+#include "solver/LP_Unit_LPSolver.h"
 
 namespace vesk::core {
 namespace {
@@ -49,13 +50,6 @@ void Eliminate(VolumeRow& row, const VolumeRow& e, int p) {
 int Percent(long long samples) { return static_cast<int>(samples * 100 / kVolumeMaxSamples); }
 
 }  // namespace
-
-std::string FormatSignificant(double value, int precision) {
-  if (value == 0.0) value = 0.0;
-  char buffer[64];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision);
-  return std::string(buffer, result.ptr);
-}
 
 int VolumeDimension(const Problem& problem) {
   int equalities = 0;
@@ -206,7 +200,7 @@ void VolumeSampler::Draw(long long count) {
   const double* low = low_.data();
   const double* width = width_.data();
   for (long long s = 0; s < count; ++s) {
-    for (std::size_t i = 0; i < freeCount; ++i) x[i] = low[i] + engine::Random() * width[i];
+    for (std::size_t i = 0; i < freeCount; ++i) x[i] = low[i] + solver::LpRandom() * width[i];
     if (!bounds_.Holds(x)) continue;
     ++insideBounds;
     if (others_.Holds(x)) ++hits;
@@ -299,46 +293,39 @@ std::optional<VolumeResult> StartSimulationClick(const Problem& problem, const S
                                                  std::optional<std::uint32_t> seed) {
   if (!CheckConstraintSigns(problem, dialogs)) return std::nullopt;
   // A cancelled run leaves the window's labels and last result as they were.
-  const VolumeWindow before = window;
-  struct Cancelled {};
-  bool cancelled = false;
-  BusyCursor busy(dialogs);
-  dialogs.ShowProgress(true);
-  std::optional<VolumeResult> result;
-  try {
-    window.DimensionText = std::to_string(VolumeDimension(problem));
-    VolumeRegion region = BuildVolumeRegion(problem, state.ICGrid);
-    window.AbsoluteText.clear();
-    window.RelativeText.clear();
-    ShowUncertainty(window, 0, 0, region.box);
-    window.NoteText.clear();
-    if (seed) engine::SetRandomSeed(*seed);
-    else engine::Randomize();
-    result = SampleVolume(region, window.Precision, [&](const VolumeProgress& p) {
-      window.AbsoluteText = p.absoluteText;
-      if (!p.relativeText.empty()) window.RelativeText = p.relativeText;
-      ShowUncertainty(window, p.samples, p.hits, p.box);
-      window.ProgressPosition = p.samples;
-      dialogs.SetProgress(Percent(p.samples));
-      if (dialogs.CancelRequested()) throw Cancelled{};
-    });
-  } catch (const Cancelled&) {
-    cancelled = true;
-  } catch (const ProgramError& e) {
-    dialogs.Error(std::string(e.what()) + " (unit " + e.Unit() + ")");
-  } catch (const ConversionError& e) {
-    dialogs.Error(e.what());
-  }
-  window.ProgressPosition = kVolumeMaxSamples;
-  dialogs.SetProgress(100);
-  dialogs.ShowProgress(false);
-  if (cancelled) {
-    window = before;
-    dialogs.Information(kComputationCancelled);
-    return std::nullopt;
-  }
-  window.LastResult = result;
-  return result;
+  return RunCancellable(
+      dialogs,
+      [&] {
+        // However the run ends, its bar ends full and no earlier result stays.
+        struct FullBar {
+          VolumeWindow& window;
+          UserDialogs& dialogs;
+          ~FullBar() {
+            window.ProgressPosition = kVolumeMaxSamples;
+            dialogs.SetProgress(100);
+          }
+        } fullBar{window, dialogs};
+        window.LastResult.reset();
+        dialogs.ShowProgress(true);
+        window.DimensionText = std::to_string(VolumeDimension(problem));
+        VolumeRegion region = BuildVolumeRegion(problem, state.ICGrid);
+        window.AbsoluteText.clear();
+        window.RelativeText.clear();
+        ShowUncertainty(window, 0, 0, region.box);
+        window.NoteText.clear();
+        if (seed) solver::LpSetRandomSeed(*seed);
+        else solver::LpRandomize();
+        window.LastResult = SampleVolume(region, window.Precision, [&](const VolumeProgress& p) {
+          window.AbsoluteText = p.absoluteText;
+          if (!p.relativeText.empty()) window.RelativeText = p.relativeText;
+          ShowUncertainty(window, p.samples, p.hits, p.box);
+          window.ProgressPosition = p.samples;
+          dialogs.SetProgress(Percent(p.samples));
+          StopIfCancelled(dialogs);
+        });
+        return *window.LastResult;
+      },
+      window);
 }
 
 }  // namespace vesk::core

@@ -122,9 +122,6 @@ inline constexpr int kStandardErrorDigits = 3;
 VolumeResult SampleVolume(const VolumeRegion& region, int precision,
                           const std::function<void(const VolumeProgress&)>& checkpoint = {});
 
-// "%.*g": `precision` significant digits, "." as separator, never "-0".
-std::string FormatSignificant(double value, int precision);
-
 // The volume window (its labels, precision control and progress bar).
 struct VolumeWindow {
   int Precision = 3;  // up-down control, 2..5

@@ -9,6 +9,7 @@
 #include "core/problem/NewProblem.h"
 #include "core/problem/Numbers.h"
 #include "core/problem/ProblemFile.h"
+#include "core/problem/Text.h"
 
 namespace vesk::core {
 namespace {
@@ -39,7 +40,7 @@ char DetectSeparator(std::string_view bytes) {
 // reads back as (so saving and opening again changes nothing), or nothing
 // when it is not a number. A decimal comma counts as a point.
 std::optional<std::string> NumberCell(std::string_view field) {
-  const auto value = ParseReal(WithDecimalPoint(TrimBlanks(field)));
+  const auto value = ParseReal(WithDecimalPoint(Trim(field)));
   if (!value) return std::nullopt;
   return FormatGeneral(*value);
 }

@@ -13,6 +13,8 @@ class ProgramError : public std::runtime_error {
   ProgramError(std::string unit, const std::string& text)
       : std::runtime_error(text), unit_(std::move(unit)) {}
   const std::string& Unit() const { return unit_; }
+  // The text shown to the person: "<text> (unit <unit>)".
+  std::string Message() const { return std::string(what()) + " (unit " + unit_ + ")"; }
 
  private:
   std::string unit_;

@@ -1,19 +1,16 @@
 #include "core/problem/InputChecks.h"
 
-#include <algorithm>
-#include <cctype>
 #include <optional>
 #include <string>
 
 #include "core/problem/Numbers.h"
 #include "core/problem/ParameterNames.h"
+#include "core/problem/Text.h"
 
 namespace vesk::core {
 namespace {
 
-bool Blank(const std::string& text) {
-  return std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isspace(c) != 0; });
-}
+bool Blank(const std::string& text) { return Trim(text).empty(); }
 
 // ". Column 2 is k1 (cost).": which parameter BGrid column c holds.
 std::string ColumnIs(const Problem& p, int c) {
@@ -76,6 +73,18 @@ bool CheckConstraintRHS(Problem& p, UserDialogs& dialogs) {
       dialogs.Error("Negative RHS is row " + number);
       ok = false;
     }
+  }
+  return ok;
+}
+
+bool CheckConstraintSigns(const Problem& p, UserDialogs& dialogs) {
+  bool ok = true;
+  for (int r = 2; r < p.CGrid.RowCount(); ++r) {
+    const std::string& sign = p.CGrid.CellOrEmpty(r, p.SignColumn());
+    if (!sign.empty() && (sign[0] == '<' || sign[0] == '=' || sign[0] == '>')) continue;
+    const std::string& label = p.CGrid.CellOrEmpty(r, 0);
+    dialogs.Error("Constraint " + label + " (row " + std::to_string(r - 1) + ") has no sign: choose <, = or >");
+    ok = false;
   }
   return ok;
 }

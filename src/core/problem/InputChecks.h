@@ -1,7 +1,8 @@
 #pragma once
-// The checks run on the bounds and on the constraints' right-hand sides before
-// every computation. Both check everything, report each fault as an error
-// box, and may rewrite cells (which sets DataModified).
+// The checks run on the bounds and on the constraints before every
+// computation. Each checks everything and reports each fault as an error box;
+// the bound and right-hand-side checks may rewrite cells (which sets
+// DataModified).
 #include "core/problem/Problem.h"
 #include "core/problem/UserDialogs.h"
 
@@ -23,5 +24,10 @@ bool CheckBounds(Problem& problem, UserDialogs& dialogs);
 // becomes "0"; a RHS that is not a number gives "Invalid RHS is row t", a
 // negative one "Negative RHS is row t". True when no row failed.
 bool CheckConstraintRHS(Problem& problem, UserDialogs& dialogs);
+
+// Refuses (error message naming the row, false) an added constraint (CGrid
+// rows 2..) whose sign cell does not start with '<', '=' or '>'; every row is
+// checked. Nothing is rewritten.
+bool CheckConstraintSigns(const Problem& problem, UserDialogs& dialogs);
 
 }  // namespace vesk::core

@@ -5,6 +5,7 @@
 
 #include "core/problem/CsvPerformances.h"
 #include "core/problem/Numbers.h"
+#include "core/problem/Text.h"
 
 namespace vesk::core {
 namespace {
@@ -125,7 +126,7 @@ std::string FilterPastedText(Problem& p, InputTable table, int row, int column, 
 
 std::optional<std::string> PastedCellText(const Problem& p, InputTable table, int row, int column,
                                           std::string_view text) {
-  std::string piece = WithDecimalPoint(TrimBlanks(text));
+  std::string piece = WithDecimalPoint(Trim(text));
   for (char c : piece)
     if (EditingKey(static_cast<unsigned char>(c)) || !KeyAllowed(p, table, row, column, static_cast<unsigned char>(c)))
       return std::nullopt;
@@ -283,7 +284,7 @@ std::string InPlacePastedText(const Problem& p, int row, int column, std::string
 }
 
 bool SetExampleText(Problem& p, UserDialogs& dialogs, int row, int column, std::string_view text) {
-  if (!IsActionRow(p, row) || (column != 1 && column != 2) || TrimBlanks(text).empty()) return false;
+  if (!IsActionRow(p, row) || (column != 1 && column != 2) || Trim(text).empty()) return false;
   const auto value = ParseInt(text);
   if (!value) {
     dialogs.Error("Invalid category");

@@ -6,28 +6,12 @@
 #include <cmath>
 #include <system_error>
 
+#include "core/problem/Text.h"
+
 namespace vesk::core {
 
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
-  return s;
-}
-
-namespace {
-
-// std::to_chars / from_chars are locale independent.
-std::string FormatPrecision(double value, int precision) {
-  if (value == 0.0) value = 0.0;  // folds -0 into 0
-  char buffer[64];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision);
-  return std::string(buffer, result.ptr);
-}
-
-}  // namespace
-
 std::optional<double> ParseReal(std::string_view text) {
-  text = TrimBlanks(text);
+  text = Trim(text);
   if (text.empty()) return std::nullopt;
   // from_chars rejects a leading '+'; accept it as the usual number syntax does.
   bool plus = false;
@@ -50,7 +34,7 @@ std::optional<double> ParseReal(std::string_view text) {
 }
 
 std::optional<int> ParseInt(std::string_view text) {
-  text = TrimBlanks(text);
+  text = Trim(text);
   if (!text.empty() && text.front() == '+') {
     text.remove_prefix(1);
     if (!text.empty() && text.front() == '-') return std::nullopt;
@@ -62,8 +46,26 @@ std::optional<int> ParseInt(std::string_view text) {
   return value;
 }
 
+// std::to_chars / from_chars are locale independent.
+
+std::string FormatSignificant(double value, int digits) {
+  if (value == 0.0) value = 0.0;  // folds -0 into 0
+  char buffer[64];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
+  return std::string(buffer, result.ptr);
+}
+
+std::string FormatFixed(double value, int decimals) {
+  char buffer[400];  // room for every double in fixed notation
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  if (result.ec != std::errc()) return FormatSignificant(value, 17);  // more decimals than a double holds
+  std::string text(buffer, result.ptr);
+  if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+  return text;
+}
+
 std::string FormatGeneral(double value) {
-  if (value == 0.0 || !std::isfinite(value)) return FormatPrecision(value, 15);
+  if (value == 0.0 || !std::isfinite(value)) return FormatSignificant(value, 15);
   // The fewest significant digits (at most 15) that read back to the same
   // double...
   int digits = 15;
@@ -103,14 +105,12 @@ std::string FormatGeneral(double value) {
   return out;
 }
 
-std::string Format5g(double value) { return FormatPrecision(value, 5); }
-
 std::optional<std::string> ShortenedNumber(std::string_view cell,
                                            const std::function<bool(std::string_view)>& fits) {
   const auto value = ParseReal(cell);
   if (!value) return std::nullopt;
   for (int digits = 15; digits >= 1; --digits) {
-    std::string text = FormatPrecision(*value, digits);
+    std::string text = FormatSignificant(*value, digits);
     if (fits(text)) return text;
   }
   return std::string("#");

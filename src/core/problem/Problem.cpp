@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/problem/Numbers.h"
+#include "core/problem/Text.h"
 
 namespace vesk::core {
 namespace {
@@ -92,7 +93,7 @@ void LayoutTables(Problem& p, int n, int m, int K, bool withDefaults) {
 
 int ActionNamed(const Problem& p, std::string_view text) {
   if (auto number = ParseInt(text); number && *number >= 1 && *number <= p.NumActions) return *number;
-  text = TrimBlanks(text);
+  text = Trim(text);
   for (int i = 1; i <= p.NumActions; ++i)
     if (p.AGrid.CellOrEmpty(i, 0) == text) return i;
   return 0;

@@ -46,26 +46,13 @@ class UserDialogs {
 
   // Asked at every progress point of a long computation: true once the person
   // has asked to stop it. The computation then ends without a trace and says
-  // kComputationCancelled.
+  // kComputationCancelled (see CancellableCommand.h).
   virtual bool CancelRequested() { return false; }
 
   // Integer prompt: repeats the input box until the text is an integer in
   // [low, high]; nothing on Cancel.
   std::optional<int> PromptInteger(std::string_view caption, std::string_view prompt, int low, int high,
                                    std::string_view initial = "");
-};
-
-// Shows the busy cursor while it lives, and restores the normal one on every
-// way out of the computation that holds it.
-class BusyCursor {
- public:
-  explicit BusyCursor(UserDialogs& d) : d_(d) { d_.SetBusy(true); }
-  ~BusyCursor() { d_.SetBusy(false); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-
- private:
-  UserDialogs& d_;
 };
 
 // "error", "warning" or "information".

@@ -1,12 +1,7 @@
 #include "core/sorting/CsvResults.h"
 
 #include "core/problem/ProblemFile.h"
-
-#include <filesystem>
-#include <fstream>
-#include <system_error>
-#include <unistd.h>
-
+#include "core/problem/Text.h"
 #include "core/sorting/RobustAssignments.h"
 
 namespace vesk::core {
@@ -14,14 +9,8 @@ namespace {
 
 constexpr const char* kEol = "\r\n";
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
 std::string Quoted(const std::string& field) {
-  if (field.find_first_of(",;\"\r\n") == std::string::npos && Trimmed(field) == field) return field;
+  if (field.find_first_of(",;\"\r\n") == std::string::npos && Trim(field, kBlanks) == field) return field;
   std::string out = "\"";
   for (char c : field) {
     if (c == '"') out += '"';
@@ -31,12 +20,6 @@ std::string Quoted(const std::string& field) {
   return out;
 }
 
-std::string Number(const std::vector<int>& values, int index) {
-  if (index < 0 || index >= static_cast<int>(values.size())) return "";
-  return std::to_string(values[static_cast<std::size_t>(index)]);
-}
-
-
 }  // namespace
 
 std::string ResultsCsvText(const Problem& problem, const SortingState& state) {
@@ -45,13 +28,14 @@ std::string ResultsCsvText(const Problem& problem, const SortingState& state) {
   const auto holes = HoleCategories(state, problem.NumCategories);
   for (int i = 1; i <= problem.NumActions; ++i) {
     const int a = i - 1;
+    const CategoryTexts categories = ActionCategoryTexts(state, a);
     out += Quoted(problem.AGrid.CellOrEmpty(i, 0));
     out += ',';
-    if (state.Consistent) out += Number(state.WorstCategory, a);
+    out += categories.worst;
     out += ',';
-    out += Number(state.InferredCategory, a);
+    out += categories.inferred;
     out += ',';
-    if (state.Consistent) out += Number(state.BestCategory, a);
+    out += categories.best;
     out += ',';
     if (a < static_cast<int>(holes.size())) {
       std::string list;

@@ -26,18 +26,6 @@ std::string ExampleDescription(const char* relation, const std::string& name, in
 
 }  // namespace
 
-bool CheckConstraintSigns(const Problem& p, UserDialogs& dialogs) {
-  bool ok = true;
-  for (int r = 2; r < p.CGrid.RowCount(); ++r) {
-    const std::string& sign = p.CGrid.CellOrEmpty(r, p.SignColumn());
-    if (!sign.empty() && (sign[0] == '<' || sign[0] == '=' || sign[0] == '>')) continue;
-    const std::string& label = p.CGrid.CellOrEmpty(r, 0);
-    dialogs.Error("Constraint " + label + " (row " + std::to_string(r - 1) + ") has no sign: choose <, = or >");
-    ok = false;
-  }
-  return ok;
-}
-
 void BuildExampleConstraints(const Problem& problem, SortingState& state, UserDialogs& dialogs) {
   BuildExampleConstraints(SortingData::FromProblem(problem), state, dialogs);
 }
@@ -159,7 +147,7 @@ void WriteInferenceErrors(const Problem& p, SortingState& state) {
     const long double rhs = CellReal(ip, r, n + 4, "Infer. Prog.");
     const bool atMost = !ip.CellOrEmpty(r, n + 3).empty() && ip.CellOrEmpty(r, n + 3)[0] == '<';
     const long double error = atMost ? value - rhs : rhs - value;
-    ip.SetCell(r, n + 5, Format5g(static_cast<double>(error)));
+    ip.SetCell(r, n + 5, FormatSignificant(static_cast<double>(error), 5));
     if (error > 0) state.ViolatedRows.insert(r - 1);
   }
 }

@@ -1,4 +1,5 @@
-// Stating the inference table IPGrid through the solver interface.
+#include "core/sorting/InferenceProgramLoad.h"
+
 #include <string>
 
 #include "core/sorting/CellValues.h"

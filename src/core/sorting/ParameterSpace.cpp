@@ -1,9 +1,8 @@
-// The parameter-space program of the robust bounds: every constraint holds
-// exactly, no alpha.
+#include "core/sorting/ParameterSpace.h"
+
 #include <string>
 
 #include "core/sorting/CellValues.h"
-#include "core/sorting/RobustAssignments.h"
 #include "solver/LP_Unit_LPSolver.h"
 
 namespace vesk::core {

@@ -1,24 +1,12 @@
 #include "core/sorting/Report.h"
 
 #include "core/problem/ProblemFile.h"
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
-#include <unistd.h>
+#include "core/sorting/RobustAssignments.h"
 
 namespace vesk::core {
 namespace {
 
 constexpr const char* kEol = "\r\n";
-
-// Per-action value as a decimal integer, or "" when the array does not reach
-// that far (results of an interrupted command).
-std::string At(const std::vector<int>& values, int index) {
-  if (index < 0 || index >= static_cast<int>(values.size())) return "";
-  return std::to_string(values[static_cast<std::size_t>(index)]);
-}
 
 // Every cell of one grid row followed by a TAB.
 void AppendRowCells(std::string& out, const Grid& grid, int row) {
@@ -43,14 +31,14 @@ std::string ReportText(const Problem& problem, const SortingState& state) {
   out += "ACTION\tWorst Cat\tInferred Cat\tBest Cat";
   out += kEol;
   for (int i = 1; i <= problem.NumActions; ++i) {
-    const int a = i - 1;
+    const CategoryTexts categories = ActionCategoryTexts(state, i - 1);
     out += problem.AGrid.CellOrEmpty(i, 0);
     out += '\t';
-    if (state.Consistent) out += At(state.WorstCategory, a);
+    out += categories.worst;
     out += '\t';
-    out += At(state.InferredCategory, a);
+    out += categories.inferred;
     out += '\t';
-    if (state.Consistent) out += At(state.BestCategory, a);
+    out += categories.best;
     out += kEol;
   }
   out += kEol;

@@ -3,6 +3,7 @@
 #include "core/problem/Errors.h"
 #include "core/problem/Numbers.h"
 #include "core/sorting/InferenceProgram.h"
+#include "core/sorting/InferenceProgramLoad.h"
 #include "core/sorting/Outranking.h"
 #include "solver/LP_Unit_LPSolver.h"
 
@@ -68,14 +69,14 @@ bool ShowAssignmentSolution(const Problem& p, SortingState& s, UserDialogs& dial
     const double alpha = -solver::LpObjectiveValue();
     ClearSelectedVector(s);
     if (alpha > kConsistencyTolerance) {
-      dialogs.Information(kNoExactAssignmentVector + Format5g(alpha) + ")");
+      dialogs.Information(kNoExactAssignmentVector + FormatSignificant(alpha, 5) + ")");
       return false;
     }
     s.SelectedParams.assign(static_cast<std::size_t>(n + 1), 0.0);
     s.SelectedAlpha = alpha;
     for (int i = 0; i <= n; ++i) {
       s.SelectedParams[i] = InferredValue(i);
-      if (s.DGrid.Contains(1, i)) s.DGrid.SetCell(1, i, Format5g(s.SelectedParams[i]));
+      if (s.DGrid.Contains(1, i)) s.DGrid.SetCell(1, i, FormatSignificant(s.SelectedParams[i], 5));
     }
     return true;
   } catch (const ConversionError& e) {

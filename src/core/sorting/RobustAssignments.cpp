@@ -1,39 +1,22 @@
 #include "core/sorting/RobustAssignments.h"
 
-#include <charconv>
 #include <cmath>
 #include <optional>
 
+#include "core/problem/CancellableCommand.h"
 #include "core/problem/Errors.h"
 #include "core/problem/InputChecks.h"
 #include "core/problem/Numbers.h"
 #include "core/sorting/ConstraintList.h"
 #include "core/sorting/InferenceProgram.h"
+#include "core/sorting/InferenceProgramLoad.h"
+#include "core/sorting/ParameterSpace.h"
 #include "solver/LP_Unit_LPSolver.h"
 
 namespace vesk::core {
 namespace {
 
 constexpr double kMoveTolerance = 0.00001;  // robust moves: strictly beyond +-this
-
-// Thrown at a progress point once the person asked to stop.
-struct Cancelled {};
-
-// Removes the busy cursor and the progress panel and clears KeepParameters on
-// every way out of the command.
-class CommandExit {
- public:
-  CommandExit(SortingState& state, UserDialogs& dialogs) : state_(state), dialogs_(dialogs) {}
-  ~CommandExit() {
-    dialogs_.SetBusy(false);
-    dialogs_.ShowProgress(false);
-    state_.KeepParameters = false;
-  }
-
- private:
-  SortingState& state_;
-  UserDialogs& dialogs_;
-};
 
 // What the searches share within one command.
 struct SearchContext {
@@ -183,7 +166,7 @@ bool SolveInference(const Problem& p, SortingState& s, UserDialogs& dialogs) {
   s.InferredParams.assign(static_cast<std::size_t>(n + 1), 0.0);
   for (int i = 0; i <= n; ++i) {
     s.InferredParams[i] = InferredValue(i);
-    s.DGrid.SetCell(2, i, Format5g(s.InferredParams[i]));
+    s.DGrid.SetCell(2, i, FormatSignificant(s.InferredParams[i], 5));
   }
   s.InconsistencyMeasure = -solver::LpObjectiveValue();
   return true;
@@ -286,7 +269,7 @@ bool RunCommand(Problem& p, SortingState& s, UserDialogs& dialogs) {
   SearchContext ctx(data, s, dialogs);
   for (int a = 1; a <= m; ++a) {
     if (a % 5 == 0) dialogs.SetProgress(a * 100 / m);
-    if (dialogs.CancelRequested()) throw Cancelled{};
+    StopIfCancelled(dialogs);
     if (!UpwardSearch(ctx, a)) return false;
     if (!DownwardSearch(ctx, a)) return false;
   }
@@ -314,14 +297,6 @@ long double RobustnessIndex(const std::vector<int>& worst, const std::vector<int
   return std::exp(logSum / static_cast<long double>(worst.size()));
 }
 
-std::string FormatFixed(double value, int decimals) {
-  char buffer[64];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  std::string text(buffer, result.ptr);
-  if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
-  return text;
-}
-
 void ShowRobustnessIndex(SortingState& s, long double index) {
   const double g = static_cast<double>(index);
   if (s.IndexText != "0") {
@@ -342,34 +317,29 @@ std::vector<std::vector<int>> HoleCategories(const SortingState& s, int K) {
   return holes;
 }
 
+CategoryTexts ActionCategoryTexts(const SortingState& s, int action) {
+  auto text = [action](const std::vector<int>& categories) {
+    if (action < 0 || action >= static_cast<int>(categories.size())) return std::string();
+    return std::to_string(categories[static_cast<std::size_t>(action)]);
+  };
+  CategoryTexts texts;
+  if (s.Consistent) texts.worst = text(s.WorstCategory);
+  texts.inferred = text(s.InferredCategory);
+  if (s.Consistent) texts.best = text(s.BestCategory);
+  return texts;
+}
+
 bool CalcRangeItemClick(Problem& p, SortingState& s, UserDialogs& dialogs) {
   // A cancelled command leaves the problem and the earlier results as they were.
-  const Problem problemBefore = p;
-  const SortingState stateBefore = s;
-  bool cancelled = false;
-  {
-    CommandExit exit(s, dialogs);
-    dialogs.SetBusy(true);
-    s.ViolatedRows.clear();
-    try {
-      return RunCommand(p, s, dialogs);
-    } catch (const Cancelled&) {
-      cancelled = true;
-    } catch (const ConversionError& e) {
-      dialogs.Error(e.what());
-    } catch (const ProgramError& e) {
-      // A solve the engine left unfinished because of the request is no error.
-      if (dialogs.CancelRequested()) cancelled = true;
-      else dialogs.Error(std::string(e.what()) + " (unit " + e.Unit() + ")");
-    }
-  }
-  if (cancelled) {
-    p = problemBefore;
-    s = stateBefore;
-    s.KeepParameters = false;
-    dialogs.Information(kComputationCancelled);
-  }
-  return false;
+  const std::optional<bool> done = RunCancellable(
+      dialogs,
+      [&] {
+        s.ViolatedRows.clear();
+        return RunCommand(p, s, dialogs);
+      },
+      p, s);
+  s.KeepParameters = false;  // accepted parameters serve one command, however it ended
+  return done.value_or(false);
 }
 
 }  // namespace vesk::core

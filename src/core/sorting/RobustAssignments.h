@@ -27,12 +27,6 @@ inline constexpr const char* kNoExactVector =
 // were before the command, "Computation cancelled" is shown and it returns false.
 bool CalcRangeItemClick(Problem& problem, SortingState& state, UserDialogs& dialogs);
 
-// States the parameter space: columns lambda, k_1..k_n; the CGrid rows (Norm
-// row included) and the example rows of ICGrid, every one to hold exactly; the
-// bounds of BGrid. Returns 0, or -1 after showing the refused call's message.
-// Empty coefficient cells are rewritten as "0".
-int LoadParameterSpace(Problem& problem, SortingState& state, UserDialogs& dialogs);
-
 // Actions (0-based) by decreasing range width, ties in input order. Throws
 // ProgramError ("problem in sorting by variability") unless every action is
 // placed exactly once.
@@ -48,7 +42,13 @@ void ShowRobustnessIndex(SortingState& state, long double index);
 // Per action (0-based) the categories marked as holes in RGrid.
 std::vector<std::vector<int>> HoleCategories(const SortingState& state, int K);
 
-// printf "%.*f" with "." whatever the locale; never "-0.000".
-std::string FormatFixed(double value, int decimals);
+// One action's (0-based) worst, inferred and best category as the report and
+// the CSV export write them: decimal numbers; worst and best empty when the
+// information is not consistent, any of them empty when its array stops short
+// of the action (the results of an interrupted command).
+struct CategoryTexts {
+  std::string worst, inferred, best;
+};
+CategoryTexts ActionCategoryTexts(const SortingState& state, int action);
 
 }  // namespace vesk::core

@@ -1,4 +1,4 @@
-// Performances read from CSV files into a problem, results written as CSV.
+// Performances read from CSV files into a problem.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,7 +10,6 @@
 #include "core/problem/CsvPerformances.h"
 #include "core/problem/ProblemFile.h"
 #include "core/problem/ScriptedDialogs.h"
-#include "core/sorting/CsvResults.h"
 #include "core/sorting/RobustAssignments.h"
 
 namespace vesk::core {
@@ -23,11 +22,6 @@ fs::path WriteFile(const fs::path& dir, const std::string& name, const std::stri
   const fs::path path = dir / name;
   std::ofstream(path, std::ios::binary) << bytes;
   return path;
-}
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 Problem ReadSample() {
@@ -267,61 +261,6 @@ TEST(CsvImport, TargetsAndTheSaveQuestion) {
   EXPECT_FALSE(CsvFitsCurrentProblem(none, *data));
   EXPECT_TRUE(ApplyCsvPerformances(none, *data, CsvTarget::NewProblem));
   EXPECT_TRUE(none.TablesShown);
-}
-
-// The exported results read back (with the same reader) as the results.
-void ExpectResultsRoundTrip(Problem p) {
-  SortingState s;
-  ScriptedDialogs dialogs;
-  ASSERT_TRUE(CalcRangeItemClick(p, s, dialogs));
-  const fs::path dir = vesk::test::FreshTempDir("csv-export");
-  dialogs.saveFileAnswers.push_back((dir / "results.csv").string());
-  ASSERT_TRUE(ExportResultsItemClick(p, s, dialogs));
-  EXPECT_EQ(dialogs.fileDialogs.back(), kCsvSaveFilter);
-
-  CsvError error;
-  const auto records = ParseCsv(ReadFile(dir / "results.csv"), error);
-  fs::remove_all(dir);
-  ASSERT_TRUE(records) << CsvErrorText(error);
-  const auto& rows = records->rows;
-  ASSERT_EQ(static_cast<int>(rows.size()), p.NumActions + 2);
-  EXPECT_EQ(rows[0], (std::vector<std::string>{"Action", "Worst category", "Inferred category", "Best category", "Holes"}));
-  const auto holes = HoleCategories(s, p.NumCategories);
-  for (int i = 1; i <= p.NumActions; ++i) {
-    const auto& row = rows[static_cast<std::size_t>(i)];
-    const auto a = static_cast<std::size_t>(i - 1);
-    ASSERT_EQ(row.size(), 5u);
-    EXPECT_EQ(row[0], p.AGrid.Cell(i, 0));
-    EXPECT_EQ(row[1], s.Consistent ? std::to_string(s.WorstCategory[a]) : "");
-    EXPECT_EQ(row[2], std::to_string(s.InferredCategory[a]));
-    EXPECT_EQ(row[3], s.Consistent ? std::to_string(s.BestCategory[a]) : "");
-    std::string list;
-    for (int h : holes[a]) {
-      if (!list.empty()) list += ' ';
-      list += std::to_string(h);
-    }
-    EXPECT_EQ(row[4], list);
-  }
-  EXPECT_EQ(rows.back(), (std::vector<std::string>{"Robustness index", s.IndexText}));
-
-  // Stale results are not exported.
-  p.ResetResults();
-  EXPECT_FALSE(ExportResultsItemClick(p, s, dialogs));
-}
-
-TEST(CsvExport, SampleResultsReadBack) { ExpectResultsRoundTrip(ReadSample()); }
-
-TEST(CsvExport, SharedExamplesReadBack) {
-  const auto dir = vesk::test::ExamplesDir();
-  if (!dir) GTEST_SKIP() << "example problems not found";
-  for (const char* name : {"imprecise_holes", "conflict"}) {
-    SCOPED_TRACE(name);
-    Problem p;
-    ScriptedDialogs dialogs;
-    if (!fs::exists(*dir / (std::string(name) + ".tri"))) continue;
-    ASSERT_TRUE(ReadProblemFile(p, dialogs, (*dir / (std::string(name) + ".tri")).string()));
-    ExpectResultsRoundTrip(p);
-  }
 }
 
 }  // namespace

@@ -2,11 +2,8 @@
 // their expected results when run through the robust-assignment command.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <nlohmann/json.hpp>
-
+#include "ExampleProblems.h"
 #include "TestPaths.h"
-#include "core/problem/ProblemFile.h"
 #include "core/problem/ScriptedDialogs.h"
 #include "core/sorting/RobustAssignments.h"
 
@@ -16,21 +13,16 @@ namespace {
 class RobustExample : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(RobustExample, MatchesExpectedResults) {
-  const auto dir = test::ExamplesDir();
+  const auto dir = vesk::test::ExamplesDir();
   if (!dir) GTEST_SKIP() << "example problems not found";
   const std::string name = GetParam();
-  std::ifstream in(*dir / (name + ".expected.json"));
-  ASSERT_TRUE(in) << name;
-  const auto expected = nlohmann::json::parse(in);
-  const auto& robust = expected["robust"];
+  const auto example = vesk::test::ReadExample(*dir, name);
+  ASSERT_TRUE(example) << name;
+  const auto& robust = example->expected["robust"];
 
   Problem p;
   ScriptedDialogs dialogs;
-  ASSERT_TRUE(ReadProblemFile(p, dialogs, (*dir / (name + ".tri")).string())) << name;
-  for (const auto& flag : expected["flags"]) {
-    if (flag == "--no-veto") p.UsevjDown = false;
-    if (flag == "--uj") p.UseujDown = true;
-  }
+  ASSERT_TRUE(test::ReadExampleProblem(*example, p, dialogs)) << name;
   dialogs.ClearRecord();
   SortingState s;
   ASSERT_TRUE(CalcRangeItemClick(p, s, dialogs)) << name;

@@ -1,7 +1,6 @@
 // The results report: its bytes (consistent and inconsistent runs), the
 // temporary-file write, and the "&Report" command with its save dialog.
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <fstream>
@@ -11,6 +10,7 @@
 #include <vector>
 #include <string>
 
+#include "SharedData.h"
 #include "TestPaths.h"
 #include "core/problem/Problem.h"
 #include "core/problem/ProblemFile.h"
@@ -159,11 +159,12 @@ TEST(ReportExamples, ActionLinesCarryTheRangesOrOnlyTheInferredCategory) {
   if (!dir) GTEST_SKIP() << "example problems not found";
   for (const char* name : {"conflict", "imprecise_holes"}) {
     SCOPED_TRACE(name);
-    std::ifstream in(*dir / (std::string(name) + ".expected.json"));
-    const auto expected = nlohmann::json::parse(in);
+    const auto example = vesk::test::ReadExample(*dir, name);
+    ASSERT_TRUE(example);
+    const auto& expected = example->expected;
     Problem p;
     ScriptedDialogs d;
-    ASSERT_TRUE(ReadProblemFile(p, d, (*dir / (std::string(name) + ".tri")).string()));
+    ASSERT_TRUE(ReadProblemFile(p, d, example->file.string()));
     SortingState s;
     ASSERT_TRUE(CalcRangeItemClick(p, s, d));
     const std::string text = ReportText(p, s);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "RobustFixtures.h"
+#include "SolverHostScope.h"
 #include "core/problem/Errors.h"
 #include "core/problem/ScriptedDialogs.h"
 #include "core/sorting/RobustAssignments.h"
@@ -202,7 +203,7 @@ TEST(RobustAssignments, ProgressEveryFifthActionAndSharedPrograms) {
 // results and the engine's files are as they were before the command.
 TEST(RobustAssignments, CancelMidwayLeavesEverythingAsBefore) {
   engine::ScratchEngineHost host;
-  solver::LpSetHost(&host);
+  const vesk::test::SolverHostScope hostScope(host);
   std::vector<ActionRow> rows = {{"a", {"60", "40"}}, {"b", {"80", "80"}}, {"c", {"60", "60"}},
                                  {"d", {"40", "90"}}, {"e", {"55", "75"}}, {"f", {"45", "65"}}};
   Problem p = StepProblem(2, 3, {50, 70}, rows);
@@ -234,7 +235,6 @@ TEST(RobustAssignments, CancelMidwayLeavesEverythingAsBefore) {
   EXPECT_TRUE(CalcRangeItemClick(p, s, never));
   EXPECT_TRUE(never.messages.empty());
   EXPECT_EQ(s.WorstCategory[0], 2);
-  solver::LpSetHost(nullptr);
 }
 
 TEST(VariabilityOrder, WidestFirstTiesInInputOrder) {
@@ -261,7 +261,6 @@ TEST(RobustnessIndex, IndexAndVariationTexts) {
   ShowRobustnessIndex(s, RobustnessIndex({1, 2}, {1, 2}));
   EXPECT_EQ(s.IndexText, "1.000");
   EXPECT_EQ(s.VariationText, "variation = -1.500 (-60.0%)");
-  EXPECT_EQ(FormatFixed(-0.0004, 3), "0.000");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "RobustFixtures.h"
 #include "core/problem/ScriptedDialogs.h"
 #include "core/sorting/InferenceProgram.h"
+#include "core/sorting/InferenceProgramLoad.h"
 #include "solver/LP_Unit_LPSolver.h"
 
 namespace vesk::core {

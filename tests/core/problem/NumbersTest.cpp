@@ -39,11 +39,30 @@ TEST(Numbers, GeneralFormatIsShortestFixedWithinFifteenDigits) {
   for (const auto& c : cases) EXPECT_EQ(FormatGeneral(c.value), c.text) << c.value;
 }
 
-TEST(Numbers, FiveDigitFormatMatchesPrintfG) {
-  EXPECT_EQ(Format5g(0.123456), "0.12346");
-  EXPECT_EQ(Format5g(123456.0), "1.2346e+05");
-  EXPECT_EQ(Format5g(-0.0), "0");
-  EXPECT_EQ(Format5g(0.5), "0.5");
+// "%.*g" and "%.*f" as printf writes them, without a negative zero.
+TEST(Numbers, SignificantAndFixedFormatsMatchPrintf) {
+  struct Case {
+    double value;
+    int digits;
+    const char* significant;
+  } significant[] = {
+      {0.123456, 5, "0.12346"}, {123456.0, 5, "1.2346e+05"}, {-0.0, 5, "0"}, {0.5, 5, "0.5"},
+      {0.7000100000001, 6, "0.70001"}, {0.123456789, 6, "0.123457"}, {1e-7, 6, "1e-07"}, {2, 6, "2"},
+      {0.0447461, 3, "0.0447"}, {-2.5e-12, 2, "-2.5e-12"},
+  };
+  for (const auto& c : significant) EXPECT_EQ(FormatSignificant(c.value, c.digits), c.significant) << c.value;
+  struct Fixed {
+    double value;
+    int decimals;
+    const char* fixed;
+  } fixed[] = {
+      {2.5, 3, "2.500"}, {-1.5, 3, "-1.500"}, {-0.0004, 3, "0.000"}, {-0.0, 1, "0.0"}, {-60.04, 1, "-60.0"},
+  };
+  for (const auto& c : fixed) EXPECT_EQ(FormatFixed(c.value, c.decimals), c.fixed) << c.value;
+  // The largest doubles have 309 digits before the point.
+  const std::string huge = FormatFixed(1.5e308, 1);
+  EXPECT_EQ(huge.size(), 311u);
+  EXPECT_EQ(huge.substr(0, 3), "150");
 }
 
 TEST(Numbers, ShortenedNumbersKeepTheirMagnitude) {

@@ -3,15 +3,13 @@
 // problems (exact counts with a given seed, values within a few standard
 // errors).
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include <cmath>
-#include <filesystem>
 #include <functional>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "ExampleProblems.h"
 #include "RobustFixtures.h"
 #include "TestPaths.h"
 #include "core/analysis/Volume.h"
@@ -20,7 +18,7 @@
 #include "core/problem/ProblemFile.h"
 #include "core/problem/ScriptedDialogs.h"
 #include "core/sorting/SortingState.h"
-#include "engine/Random.h"
+#include "solver/LP_Unit_LPSolver.h"
 
 namespace vesk::core {
 namespace {
@@ -165,7 +163,7 @@ TEST(VolumeSampling, ThreeCriteriaKeepHalfTheBoxAndAllOfTheBounds) {
   VolumeRegion r = BuildVolumeRegion(p, EmptyExampleGrid(3));
   EXPECT_EQ(r.dimension, 3);
   EXPECT_DOUBLE_EQ(r.box, 1.0);
-  engine::SetRandomSeed(7);
+  solver::LpSetRandomSeed(7);
   VolumeResult v = SampleVolume(r, 3);
   EXPECT_LE(v.samples, kVolumeMaxSamples);
   EXPECT_EQ(v.samples % kVolumeCheckpoint, 0);
@@ -180,7 +178,7 @@ TEST(VolumeSampling, NeverMoreThanFiveMillionSamples) {
   // checkpoint texts agree, so the run ends at the cap.
   Problem p = MakeVolumeProblem(3, "0", "1");
   VolumeRegion r = BuildVolumeRegion(p, EmptyExampleGrid(3));
-  engine::SetRandomSeed(4);
+  solver::LpSetRandomSeed(4);
   int checkpoints = 0;
   VolumeResult v = SampleVolume(r, 5, [&](const VolumeProgress&) { ++checkpoints; });
   EXPECT_EQ(v.samples, kVolumeMaxSamples);
@@ -191,7 +189,7 @@ TEST(VolumeSampling, EmptyBoundsLeaveTheRelativeValueEmpty) {
   // k1 = k2 in [0, 0.4]: k1 + k2 = 1 cannot hold inside the bounds.
   Problem p = MakeVolumeProblem(2, "0.5", "0.4");
   VolumeRegion r = BuildVolumeRegion(p, EmptyExampleGrid(2));
-  engine::SetRandomSeed(3);
+  solver::LpSetRandomSeed(3);
   VolumeResult v = SampleVolume(r, 3);
   EXPECT_EQ(v.insideBounds, 0);
   EXPECT_EQ(v.samples, 400000);
@@ -248,9 +246,8 @@ TEST(VolumeCommand, AllZeroesConstraintEndsTheSimulationWithItsReport) {
   ScriptedDialogs d;
   ASSERT_TRUE(VolumeComputationItemClick(p, s, w, d));
   EXPECT_FALSE(StartSimulationClick(p, s, w, d, 0u));
-  ASSERT_EQ(d.messages.size(), 1u);
-  EXPECT_NE(d.messages[0].text.find("All zeroes constraint"), std::string::npos);
-  EXPECT_NE(d.messages[0].text.find("VolumeF"), std::string::npos);
+  EXPECT_EQ(d.Texts(MessageKind::Error), (std::vector<std::string>{"All zeroes constraint (unit VolumeF)"}));
+  EXPECT_EQ(d.messages.size(), 1u);
   EXPECT_EQ(w.DimensionText, "1");
   EXPECT_FALSE(d.busy);
 }
@@ -261,25 +258,14 @@ TEST(VolumeExamples, SeededRunsGiveTheExpectedCounts) {
   auto dir = vesk::test::ExamplesDir();
   if (!dir) GTEST_SKIP() << "example problems not found";
   int checked = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(*dir)) {
-    const auto path = entry.path();
-    if (path.extension() != ".tri") continue;
-    auto expectedPath = path;
-    expectedPath.replace_extension(".expected.json");
-    std::ifstream in(expectedPath);
-    if (!in) continue;
-    const auto expected = nlohmann::json::parse(in);
-    if (!expected.contains("volume")) continue;
-    const auto& vol = expected["volume"];
-    SCOPED_TRACE(path.filename().string());
+  for (const auto& example : vesk::test::ReadExamples(*dir)) {
+    if (!example.expected.contains("volume")) continue;
+    const auto& vol = example.expected["volume"];
+    SCOPED_TRACE(example.name);
 
     Problem p;
     ScriptedDialogs d;
-    ASSERT_TRUE(ReadProblemFile(p, d, path.string()));
-    for (const auto& flag : expected["flags"]) {
-      if (flag == "--no-veto") p.UsevjDown = false, p.UseujDown = false;
-      if (flag == "--uj") p.UseujDown = true;
-    }
+    ASSERT_TRUE(test::ReadExampleProblem(example, p, d));
     SortingState s;
     VolumeWindow w;
     ASSERT_TRUE(VolumeComputationItemClick(p, s, w, d));
