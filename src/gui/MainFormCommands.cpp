@@ -267,22 +267,29 @@ void TMainForm::ExportResultsItemClick() {
   RunCommand([&] { return core::ExportResultsItemClick(problem_, state_, dialogs_); });
 }
 
-void TMainForm::ExportPictureItemClick() {
-  RunCommand([&] {
+bool TMainForm::ExportResultsFile(const char* filter, const char* extension,
+                                  const std::function<std::string(const std::string&)>& nameError,
+                                  const char* refusal, const std::function<bool(const std::string&)>& write) {
+  return RunCommand([&] {
     if (!ResultsCurrent()) return false;
-    auto chosen = dialogs_.ChooseSaveFile("PNG picture (*.png)|*.png|SVG picture (*.svg)|*.svg", "png",
-                                          core::WithoutExtension(problem_.SaveFileName));
+    auto chosen = dialogs_.ChooseSaveFile(filter, extension, core::WithoutExtension(problem_.SaveFileName));
     if (!chosen) return false;
-    if (!picture::PictureFormatFor(*chosen)) {
-      dialogs_.Error("A picture is saved as a .png or .svg file");
+    if (!nameError(*chosen).empty()) {
+      dialogs_.Error(refusal);
       return false;
     }
-    if (!picture::RangesPicture(problem_, state_).Write(*chosen)) {
+    if (!write(*chosen)) {
       dialogs_.Error(core::kDiskWriteError);
       return false;
     }
     return true;
   });
+}
+
+void TMainForm::ExportPictureItemClick() {
+  ExportResultsFile("PNG picture (*.png)|*.png|SVG picture (*.svg)|*.svg", "png", picture::PictureNameError,
+                    "A picture is saved as a .png or .svg file",
+                    [&](const std::string& path) { return picture::RangesPicture(problem_, state_).Write(path); });
 }
 
 void TMainForm::SaveDataItemClick() {
@@ -302,21 +309,10 @@ void TMainForm::PrintReportItemClick() {
 }
 
 void TMainForm::ExportReportPdfItemClick() {
-  RunCommand([&] {
-    if (!ResultsCurrent()) return false;
-    auto chosen = dialogs_.ChooseSaveFile("PDF document (*.pdf)|*.pdf", "pdf",
-                                          core::WithoutExtension(problem_.SaveFileName));
-    if (!chosen) return false;
-    if (!picture::PdfNameError(*chosen).empty()) {
-      dialogs_.Error("A report is saved as a .pdf file");
-      return false;
-    }
-    if (!picture::ReportDocument(problem_, state_, QDateTime::currentDateTime()).WritePdf(*chosen)) {
-      dialogs_.Error(core::kDiskWriteError);
-      return false;
-    }
-    return true;
-  });
+  ExportResultsFile("PDF document (*.pdf)|*.pdf", "pdf", picture::PdfNameError, "A report is saved as a .pdf file",
+                    [&](const std::string& path) {
+                      return picture::ReportDocument(problem_, state_, QDateTime::currentDateTime()).WritePdf(path);
+                    });
 }
 
 void TMainForm::PrintFormItemClick() {

@@ -371,6 +371,13 @@ QAction* TMainForm::MakeAction(const QString& name, const QString& text, const Q
   return action;
 }
 
+QAction* TMainForm::ResultsAction(const QString& name, const QString& text, const QString& hint,
+                                  const std::function<void()>& handler) {
+  QAction* action = MakeAction(name, text, hint, handler);
+  rules_.push_back({action, [this] { return ResultsCurrent(); }});
+  return action;
+}
+
 QAction* TMainForm::StructuralAction(const QString& name, const QString& text, const QString& hint,
                                      core::StructuralCommand command) {
   QAction* action = MakeAction(name, text, hint, [this, command] { StructuralItemClick(command); });
@@ -386,8 +393,7 @@ void TMainForm::CreateActions() {
   MakeAction("NewItem", "&New", "New file", [this] { NewItemClick(); })->setShortcut(QKeySequence::New);
   MakeAction("OpenItem", "&Open...", "Open existing file", [this] { OpenItemClick(); })
       ->setShortcut(QKeySequence::Open);
-  QAction* report = MakeAction("ReportItem", "&Report", "Save on file a results report", [this] { ReportItemClick(); });
-  rules_.push_back({report, [this] { return ResultsCurrent(); }});
+  ResultsAction("ReportItem", "&Report", "Save on file a results report", [this] { ReportItemClick(); });
   QAction* save = MakeAction("SaveDataItem", "&Save Data", "Save all input data", [this] { SaveDataItemClick(); });
   QAction* saveAs =
       MakeAction("SaveDataAsItem", "Save Data &As...", "Save all input data", [this] { SaveDataAsItemClick(); });
@@ -397,21 +403,14 @@ void TMainForm::CreateActions() {
   rules_.push_back({saveAs, [this] { return problem_.TablesShown; }});
   MakeAction("ImportPerformancesItem", "&Import performances...", "Read the actions' performances from a CSV file",
              [this] { ImportPerformancesItemClick(); });
-  QAction* exportResults = MakeAction("ExportResultsItem", "Export res&ults...", "Save the results as a CSV file",
-                                      [this] { ExportResultsItemClick(); });
-  rules_.push_back({exportResults, [this] { return ResultsCurrent(); }});
-  QAction* exportPicture = MakeAction("ExportPictureItem", "Export ranges pi&cture...",
-                                      "Save a picture of the ranges as a PNG or SVG file",
-                                      [this] { ExportPictureItemClick(); });
-  rules_.push_back({exportPicture, [this] { return ResultsCurrent(); }});
-  QAction* printReport = MakeAction("PrintReportItem", "Print R&eport...",
-                                    "Print the problem and its results as a paginated report",
-                                    [this] { PrintReportItemClick(); });
-  rules_.push_back({printReport, [this] { return ResultsCurrent(); }});
-  QAction* exportReport = MakeAction("ExportReportPdfItem", "Export Report as P&DF...",
-                                     "Save the problem and its results as a PDF report",
-                                     [this] { ExportReportPdfItemClick(); });
-  rules_.push_back({exportReport, [this] { return ResultsCurrent(); }});
+  ResultsAction("ExportResultsItem", "Export res&ults...", "Save the results as a CSV file",
+                [this] { ExportResultsItemClick(); });
+  ResultsAction("ExportPictureItem", "Export ranges pi&cture...", "Save a picture of the ranges as a PNG or SVG file",
+                [this] { ExportPictureItemClick(); });
+  ResultsAction("PrintReportItem", "Print R&eport...", "Print the problem and its results as a paginated report",
+                [this] { PrintReportItemClick(); });
+  ResultsAction("ExportReportPdfItem", "Export Report as P&DF...", "Save the problem and its results as a PDF report",
+                [this] { ExportReportPdfItemClick(); });
   MakeAction("PrintFormItem", "&Print Form...", "Print the current contents of the Vesk window",
              [this] { PrintFormItemClick(); })
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));

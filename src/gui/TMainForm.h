@@ -134,6 +134,9 @@ class TMainForm : public QMainWindow {
 
   QAction* MakeAction(const QString& name, const QString& text, const QString& hint,
                       const std::function<void()>& handler);
+  // An action available only while the results on show are current.
+  QAction* ResultsAction(const QString& name, const QString& text, const QString& hint,
+                         const std::function<void()>& handler);
   QAction* StructuralAction(const QString& name, const QString& text, const QString& hint,
                             core::StructuralCommand command);
   void AttachContextMenu(GridView* grid, const QString& name, const std::function<void(QMenu*)>& fill,
@@ -143,6 +146,12 @@ class TMainForm : public QMainWindow {
   // message; the cursor and the progress panel are restored and the grids
   // and the window are brought up to date.
   bool RunCommand(const std::function<bool()>& body);
+  // Writes something of the current results to a file the person chooses
+  // (`filter`, default `extension`): a name `nameError` finds fault with is
+  // refused with `refusal`, a failed `write` says the disk-write message.
+  bool ExportResultsFile(const char* filter, const char* extension,
+                         const std::function<std::string(const std::string&)>& nameError, const char* refusal,
+                         const std::function<bool(const std::string&)>& write);
   void UpdateMenus();
   void ApplyCellSizes();
   void UsevjButtonClick(bool down);

@@ -24,6 +24,7 @@
 
 #include "CliRun.h"
 #include "ModalAnswerer.h"
+#include "UrlRecorder.h"
 #include "SharedData.h"
 #include "SolverHostScope.h"
 #include "TestPaths.h"
@@ -48,6 +49,7 @@ using vesk::core::ScriptedDialogs;
 using vesk::guitest::ModalAnswerer;
 namespace core = vesk::core;
 namespace gui = vesk::gui;
+using vesk::guitest::UrlRecorder;
 
 namespace {
 
@@ -65,17 +67,6 @@ bool LoadAndRun(const std::filesystem::path& file, core::Problem& problem, core:
   if (!core::ReadProblemFile(problem, dialogs, file.string())) return false;
   return core::CalcRangeItemClick(problem, state, dialogs);
 }
-
-// Records the URLs the desktop is asked to open instead of starting a browser.
-class UrlRecorder : public QObject {
-  Q_OBJECT
- public:
-  UrlRecorder() { QDesktopServices::setUrlHandler("file", this, "Open"); }
-  ~UrlRecorder() override { QDesktopServices::unsetUrlHandler("file"); }
-  QList<QUrl> opened;
- public slots:
-  void Open(const QUrl& url) { opened << url; }
-};
 
 }  // namespace
 

@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include "ModalAnswerer.h"
+#include "UrlRecorder.h"
 #include "core/problem/ScriptedDialogs.h"
 #include "gui/HelpPages.h"
 #include "gui/TGetHelpForm.h"
@@ -21,19 +22,9 @@
 
 using vesk::core::ScriptedDialogs;
 namespace gui = vesk::gui;
+using vesk::guitest::UrlRecorder;
 
 namespace {
-
-// Records the URLs the desktop is asked to open instead of starting a browser.
-class UrlRecorder : public QObject {
-  Q_OBJECT
- public:
-  UrlRecorder() { QDesktopServices::setUrlHandler("file", this, "Open"); }
-  ~UrlRecorder() override { QDesktopServices::unsetUrlHandler("file"); }
-  QList<QUrl> opened;
- public slots:
-  void Open(const QUrl& url) { opened << url; }
-};
 
 gui::TManualForm* Manual() {
   for (QWidget* w : QApplication::topLevelWidgets())
