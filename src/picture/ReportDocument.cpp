@@ -30,6 +30,7 @@ constexpr int kPictureObject = QTextFormat::UserObject + 1;
 constexpr int kPictureIndex = QTextFormat::UserProperty + 1;
 constexpr int kRowsPerSlice = 36;      // ranges rows per picture, so that a slice fits a page
 constexpr int kCriteriaPerTable = 8;   // criteria columns per table before the next one starts
+constexpr std::size_t kRowsPerTable = 40;  // rows of one table, so that it spans a page at most
 constexpr double kScreenDpi = 96.0;    // the pictures' pixels are screen pixels
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
@@ -103,35 +104,14 @@ class Writer {
   }
 
   // A table with header row `heads` and body `rows`; the header row is
-  // repeated on every page the table runs over.
+  // repeated on every page the table runs over. A long table is laid out as
+  // tables of kRowsPerTable rows one under the other (laying out one table
+  // over many pages takes the document far longer).
   void Table(const QStringList& heads, const std::vector<QStringList>& rows) {
-    const int columns = static_cast<int>(heads.size());
-    if (columns == 0) return;
-    QTextTableFormat format;
-    format.setHeaderRowCount(1);
-    format.setCellPadding(2);
-    format.setCellSpacing(0);
-    format.setBorder(0.5);
-    format.setBorderBrush(QColor(128, 128, 128));
-    format.setBorderCollapse(true);
-    format.setTopMargin(4);
-    format.setBottomMargin(4);
-    QTextTable* table = cursor_.insertTable(static_cast<int>(rows.size()) + 1, columns, format);
-    auto fill = [&](int r, const QStringList& cells, const QTextCharFormat& chars) {
-      for (int c = 0; c < columns; ++c) {
-        QTextTableCell cell = table->cellAt(r, c);
-        if (r == 0) {
-          QTextCharFormat shade = cell.format();
-          shade.setBackground(QColor(235, 235, 235));
-          cell.setFormat(shade);
-        }
-        QTextCursor at = cell.firstCursorPosition();
-        at.insertText(c < cells.size() ? cells[c] : QString(), chars);
-      }
-    };
-    fill(0, heads, bold_);
-    for (std::size_t r = 0; r < rows.size(); ++r) fill(static_cast<int>(r) + 1, rows[r], body_);
-    cursor_.movePosition(QTextCursor::End);
+    for (std::size_t from = 0; from == 0 || from < rows.size(); from += kRowsPerTable) {
+      const auto end = rows.begin() + static_cast<std::ptrdiff_t>(std::min(rows.size(), from + kRowsPerTable));
+      TablePart(heads, std::vector<QStringList>(rows.begin() + static_cast<std::ptrdiff_t>(from), end), from == 0);
+    }
   }
 
   // A table whose columns after the first `keep` ones are many (one per
@@ -160,6 +140,36 @@ class Writer {
   }
 
  private:
+  void TablePart(const QStringList& heads, const std::vector<QStringList>& rows, bool first) {
+    const int columns = static_cast<int>(heads.size());
+    if (columns == 0) return;
+    QTextTableFormat format;
+    format.setHeaderRowCount(1);
+    format.setCellPadding(2);
+    format.setCellSpacing(0);
+    format.setBorder(0.5);
+    format.setBorderBrush(QColor(128, 128, 128));
+    format.setBorderCollapse(true);
+    format.setTopMargin(first ? 4 : 0);
+    format.setBottomMargin(4);
+    QTextTable* table = cursor_.insertTable(static_cast<int>(rows.size()) + 1, columns, format);
+    auto fill = [&](int r, const QStringList& cells, const QTextCharFormat& chars) {
+      for (int c = 0; c < columns; ++c) {
+        QTextTableCell cell = table->cellAt(r, c);
+        if (r == 0) {
+          QTextCharFormat shade = cell.format();
+          shade.setBackground(QColor(235, 235, 235));
+          cell.setFormat(shade);
+        }
+        QTextCursor at = cell.firstCursorPosition();
+        at.insertText(c < cells.size() ? cells[c] : QString(), chars);
+      }
+    };
+    fill(0, heads, bold_);
+    for (std::size_t r = 0; r < rows.size(); ++r) fill(static_cast<int>(r) + 1, rows[r], body_);
+    cursor_.movePosition(QTextCursor::End);
+  }
+
   void Heading(const QString& text, double points, double above) {
     QTextBlockFormat block;
     block.setTopMargin(above);
@@ -341,7 +351,6 @@ ReportDocument::ReportDocument(const core::Problem& problem, const core::Sorting
   font.setPointSize(9);
   doc.setDefaultFont(font);
   doc.setMetaInformation(QTextDocument::DocumentTitle, "Vesk results report");
-  doc.documentLayout()->registerHandler(kPictureObject, &parts_->pictures);
   Writer w(doc, parts_->pictures);
   WriteHeading(w, problem, when);
   WriteCriteria(w, problem);
@@ -349,6 +358,9 @@ ReportDocument::ReportDocument(const core::Problem& problem, const core::Sorting
   WriteConstraints(w, problem);
   WriteActions(w, problem);
   WriteResults(w, problem, state);
+  // The layout is made once the text is complete: made before, it would lay
+  // the document out again after every insertion.
+  doc.documentLayout()->registerHandler(kPictureObject, &parts_->pictures);
 }
 
 ReportDocument::~ReportDocument() = default;
