@@ -303,6 +303,7 @@ void TMainForm::SaveDataAsItemClick() {
 void TMainForm::PrintReportItemClick() {
   if (!ResultsCurrent()) return;
   if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  printer_->setDocName("Vesk results report");
   QPrintDialog dialog(printer_.get(), this);
   if (dialog.exec() != QDialog::Accepted) return;
   picture::ReportDocument(problem_, state_, QDateTime::currentDateTime()).Print(*printer_);

@@ -1,6 +1,8 @@
 // The printed report from the window: "Export Report as PDF..." read back with
 // poppler's tools, in the order the window shows, and its refusals.
 #include <QApplication>
+#include <QDateTime>
+#include <QPrinter>
 #include <QtTest>
 #include <filesystem>
 #include <regex>
@@ -10,6 +12,7 @@
 #include "PdfText.h"
 #include "TestPaths.h"
 #include "gui/TMainForm.h"
+#include "picture/ReportDocument.h"
 
 using vesk::gui::TMainForm;
 using vesk::guitest::ModalAnswerer;
@@ -54,6 +57,24 @@ class ReportTest : public QObject {
       at = found + row.size();
     }
     QCOMPARE(form.problem().DataModified, false);
+  }
+
+  // Printing lays the same document out on the printer's pages.
+  void PrintedOnAPrinter() {
+    const auto dir = vesk::test::FreshTempDir("gui-report");
+    TMainForm form;
+    QVERIFY(form.OpenFile(vesk::guitest::SampleProblem()));
+    QVERIFY(form.CalcRangeItemClick());
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const auto out = dir / "printed.pdf";
+    printer.setOutputFileName(QString::fromStdString(out.string()));
+    vesk::picture::ReportDocument(form.problem(), form.state(), QDateTime::currentDateTime()).Print(printer);
+    QVERIFY(vesk::test::PdfPages(out).value_or(0) >= 1);
+    const std::string text = vesk::test::PdfText(out);
+    for (int a = 1; a <= form.problem().NumActions; ++a)
+      QVERIFY2(text.find(form.problem().AGrid.Cell(a, 0)) != std::string::npos, form.problem().AGrid.Cell(a, 0).c_str());
+    QVERIFY(text.find("k2 quality") != std::string::npos);
   }
 
   void StaleResultsOrAnotherNameWriteNothing() {
