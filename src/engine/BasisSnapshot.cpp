@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/Factorization.h"
+#include "engine/Tolerances.h"
 
 namespace vesk::engine {
 
@@ -61,7 +62,7 @@ bool RestoreBasisSnapshot(EngineModel& M, const BasisSnapshot& s) {
     M.etaFile.CutBack(s.etaCount);  // also restores the nonzero count
     M.pivotsSinceInversion = s.pivotsSinceInversion;
     ComputeBasicSolution(M);
-    if (M.infeasCount == 0 && std::fabs(M.objectiveValue - s.objective) <= 1e-4) {
+    if (M.infeasCount == 0 && std::fabs(M.objectiveValue - s.objective) <= kSnapshotObjective) {
       ComputePrices(M);
       return true;
     }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/Factorization.h"
+#include "engine/Tolerances.h"
 #include "engine/search/SolverConsole.h"
 
 namespace vesk::engine {
@@ -44,7 +45,7 @@ void AppendEta(EngineModel& M, const std::vector<double>& v, int r, int lo, int 
   const double pivot = v[static_cast<size_t>(r)];
   const double a = std::fabs(pivot);
   if (a < M.smallestPivot) M.smallestPivot = a;
-  const double threshold = F.dropTolerance * a;
+  const double threshold = kEtaRelativeDrop * a;
   const double* x = v.data();
   F.entries.push_back({r, 1.0 / pivot});
   // A column filling most of the rows also gets its values densely, so that
@@ -161,7 +162,7 @@ void ComputePrices(EngineModel& M) {
   std::vector<double>& y = M.duals;
   for (int i = 1; i <= M.m; ++i) {
     const ColumnRecord& c = M.Col(i);
-    y[static_cast<size_t>(i)] = c.status == 0 ? c.cost : (c.status < 0 ? M.phase1Weight : -M.phase1Weight);
+    y[static_cast<size_t>(i)] = c.status == 0 ? c.cost : (c.status < 0 ? kPhase1Price : -kPhase1Price);
   }
   Btran(M, y);
 }
@@ -193,7 +194,7 @@ void CheckPrimalFeasibility(EngineModel& M) {
     }
   }
   M.infeasCount = static_cast<int>(M.infeasibleList.size());
-  if (M.infeasSum < M.feasibilitySumTolerance) {
+  if (M.infeasSum < kNegligibleInfeasibility) {
     for (int i : M.infeasibleList) M.Col(i).status = 0;
     M.infeasibleList.clear();
     M.infeasCount = 0;
@@ -210,7 +211,7 @@ static double NonbasicValue(ColumnRecord& c) {
     }
   }
   if (c.status == 0) c.status = -1;
-  if (c.status == 1 && c.upper > 1e10) c.status = -1;
+  if (c.status == 1 && c.upper > kLargeBound) c.status = -1;
   // A column without a lower bound but with an upper one stands at its upper.
   if (c.status == -1 && c.lower < -kInfiniteBound && c.upper < kInfiniteBound) c.status = 1;
   if (c.status == 1) return c.upper;
@@ -247,7 +248,7 @@ void ComputeDj(EngineModel& M, int j) {
   double d = static_cast<double>(s);
   if (c.status == 1) d = c.cost - d;
   else d = d - c.cost;
-  if (c.kind == kFreeStructural && (d > 1e-11 || d < -1e-11) && d < 0) d = -1e20;
+  if (c.kind == kFreeStructural && (d > kReducedCostZero || d < -kReducedCostZero) && d < 0) d = -1e20;
   c.reducedCost = d;
 }
 

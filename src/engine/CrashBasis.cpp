@@ -6,6 +6,7 @@
 
 #include "engine/EngineFiles.h"
 #include "engine/Factorization.h"
+#include "engine/Tolerances.h"
 #include "engine/search/SolverConsole.h"
 
 namespace vesk::engine {
@@ -19,9 +20,9 @@ bool CrashBasis(EngineModel& M) {
   for (int j = m + 1; j <= n; ++j) {
     ColumnRecord* c = &M.Col(j);
     int key = m + 2;
-    if (c->upper - c->lower > 1e-11)
+    if (c->upper - c->lower > kZeroRange)
       for (const auto& e : c->entries)
-        if ((e.value > 1e-5 || e.value < -1e-5) && e.row < key) key = e.row;
+        if ((e.value > kCrashEntry || e.value < -kCrashEntry) && e.row < key) key = e.row;
     keyed.emplace_back(key, c);
   }
   std::stable_sort(keyed.begin(), keyed.end(),

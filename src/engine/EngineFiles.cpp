@@ -74,7 +74,7 @@ bool ApplyBasisList(EngineModel& M, const BasisList& basis) {
     if (j <= 0) continue;
     ColumnRecord& c = M.Col(j);
     if (entry.tag == 'X' && j > k) c.status = 0;
-    else if (entry.tag == 'U' && c.upper < 1e20) c.status = 1;
+    else if (entry.tag == 'U' && c.upper < kInfiniteBound) c.status = 1;
   }
   for (int j = M.n; j > k;) {
     if (M.Col(j).status == 0) {
@@ -86,8 +86,8 @@ bool ApplyBasisList(EngineModel& M, const BasisList& basis) {
   }
   for (int j = M.m + 1; j <= M.n; ++j) {
     ColumnRecord& c = M.Col(j);
-    if (c.status == 1 && c.upper > 1e10) c.status = -1;
-    else if (c.status != 1 && c.lower < -1e10) c.status = 1;
+    if (c.status == 1 && c.upper > kLargeBound) c.status = -1;
+    else if (c.status != 1 && c.lower < -kLargeBound) c.status = 1;
     if (c.kind == kFreeStructural) {
       if (c.status != 1) {
         c.lower = 0;

@@ -12,11 +12,6 @@ EngineModel::EngineModel(EngineHost& h) : host(h) {
   parameters.FillFromLines(host, BuiltInParameterLines());
   CopyParameters();
   smallestPivot = 1e30;
-  triangularPivotTolerance = 1e-5;
-  feasibilitySumTolerance = 1e-9;
-  phase1Weight = 1e10;
-  epsilon = 1e-8;
-  etaFile.dropTolerance = 1e-13;
   n = -2;
   CreateRangeAndRhs();
 }

@@ -107,10 +107,6 @@ class EngineModel {
 
   // Factorization and simplex counters and tolerances.
   double smallestPivot = 1e30;
-  double triangularPivotTolerance = 1e-5;
-  double feasibilitySumTolerance = 1e-9;
-  double phase1Weight = 1e10;
-  double epsilon = 1e-8;
   double objectiveValue = 0;
   int inversionCount = 0;
   int pivotsSinceInversion = 0;
@@ -164,11 +160,11 @@ class EngineModel {
   };
   std::vector<Breakpoint> breakpoints;
 
-  // Parameters copied from the table.
-  long long iterLog = 0, basisInterval = 0, minNodes = 100, maxIter = 2000000000, maxTime = 2000000000;
-  long long pricing = 30000, strat1 = 90, strat2 = 100;
-  double djMin = -1e-6, loLimit = -1e30, upLimit = 1e30, integerCrit = 1e-7, maxMemoryMB = 30;
-  bool restart = true, pse = true, logFile = false, assessPse = true;
+  // Parameters copied from the table (at construction and on every change).
+  long long iterLog = 0, basisInterval = 0, minNodes = 0, maxIter = 0, maxTime = 0;
+  long long pricing = 0, strat1 = 0, strat2 = 0;
+  double djMin = 0, loLimit = 0, upLimit = 0, integerCrit = 0, maxMemoryMB = 0;
+  bool restart = false, pse = false, logFile = false, assessPse = false;
   struct Printer {
     std::string kind = "LASER", port = "LPT1", format;
     int pitch = 10, linesPerInch = 6, linesPerPage = 66, margin = 0;

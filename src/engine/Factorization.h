@@ -5,15 +5,9 @@
 #include <vector>
 
 #include "engine/EngineModel.h"
+#include "engine/Tolerances.h"
 
 namespace vesk::engine {
-
-// Feasibility tolerance of a bound: an absolute 1e-11 is below the spacing of
-// doubles for large bounds, so the tolerance grows with the bound.
-inline double BoundTolerance(double bound) {
-  const double a = bound < 0 ? -bound : bound;
-  return 1e-9 * (a > 1.0 ? a : 1.0);
-}
 
 // Rebuilds the eta file for the basic columns, then the basic values, the
 // objective value and the duals. Returns false when it had to clear the model

@@ -6,6 +6,7 @@
 
 #include "engine/EngineHostMessages.h"
 #include "engine/EngineModel.h"
+#include "engine/Tolerances.h"
 #include "engine/search/SolverConsole.h"
 
 namespace vesk::engine {
@@ -97,7 +98,7 @@ void EngineModel::PutEntry(int i, int j, double v) {
   if (i <= c.maxRow) {
     for (size_t k = 0; k < c.entries.size(); ++k) {
       if (c.entries[k].row != i) continue;
-      if (std::fabs(v) >= 1e-11) {
+      if (std::fabs(v) >= kDroppedEntry) {
         c.entries[k].value = v;
       } else {
         c.entries[k] = c.entries.back();
@@ -245,7 +246,7 @@ void EngineModel::CheckColumnBounds() {
   bool failed = false;
   for (int j = 1; j <= n; ++j) {
     ColumnRecord& c = Col(j);
-    if (c.upper + 1e-11 >= c.lower) {
+    if (c.upper + kCrossedBounds >= c.lower) {
       c.lower = std::min(c.lower, c.upper);
     } else {
       failed = true;

@@ -9,6 +9,7 @@ namespace vesk::engine {
 
 constexpr double kEngineInfinity = 1e21;  // absent bound
 constexpr double kInfiniteBound = 1e20;   // magnitudes above count as infinite
+constexpr double kLargeBound = 1e10;      // a nonbasic column never stands at a bound beyond
 constexpr int kMaxRows = 65535;
 constexpr int kMaxColumnNumber = 131068;  // column numbers stay below
 constexpr size_t kNameLength = 25;
@@ -82,7 +83,6 @@ struct EtaFile {
   std::vector<long long> nonzerosUpTo{0};  // nonzeros of etas 1..k
   int count = 0;
   int capacity = 0;
-  double dropTolerance = 1e-13;
   long long nonzeros = 0;
   bool denseAllowed = true;  // off while a reinversion builds the file
 

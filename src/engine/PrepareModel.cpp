@@ -14,7 +14,6 @@ namespace vesk::engine {
 void EngineModel::PrepareModel() {
   if (prepared) return;
   if (parameters.BooleanValue(host, "TIGHT")) CompressMatrix(*this);  // integer-path hook
-  phase1Weight = 1e10;
   pricing = 30000;
   CheckColumnBounds();
   // A structural column without either bound is free.

@@ -16,6 +16,7 @@
 
 #include "engine/EngineHostMessages.h"
 #include "engine/Factorization.h"
+#include "engine/Tolerances.h"
 #include "engine/search/SolverConsole.h"
 
 namespace vesk::engine {
@@ -180,13 +181,13 @@ bool Reinvert(EngineModel& M) {
           break;
         }
       const double a = v < 0 ? -v : v;
-      if (col == nullptr || a <= M.triangularPivotTolerance) continue;
+      if (col == nullptr || a <= kTriangularPivot) continue;
       if (pos == k) {
         chosen = col;
         chosenPos = pos;
         break;
       }
-      if (chosen == nullptr || a > best + 1e-11) {
+      if (chosen == nullptr || a > best + kPivotPreference) {
         chosen = col;
         chosenPos = pos;
         best = a;
@@ -225,8 +226,8 @@ bool Reinvert(EngineModel& M) {
         }
       }
       const double a = v < 0 ? -v : v;
-      if (id == 0 || a <= M.triangularPivotTolerance) continue;
-      if (chosenPos == 0 || a > best + 1e-11) {
+      if (id == 0 || a <= kTriangularPivot) continue;
+      if (chosenPos == 0 || a > best + kPivotPreference) {
         chosenPos = pos;
         chosenRow = id;
         best = a;
@@ -341,7 +342,7 @@ bool Reinvert(EngineModel& M) {
       for (int pos = kk; pos >= f; --pos) {
         const double x = v[P.rowAt[pos]];
         const double a = x < 0 ? -x : x;
-        if (a > 1e-11 && (pivotPos == 0 || a > best + 1e-11)) {
+        if (a > kKernelPivot && (pivotPos == 0 || a > best + kPivotPreference)) {
           pivotPos = pos;
           best = a;
         }

@@ -13,6 +13,7 @@
 #include "engine/EngineFiles.h"
 #include "engine/Factorization.h"
 #include "engine/Paraunit.h"
+#include "engine/Tolerances.h"
 #include "engine/search/NodeFile.h"
 #include "engine/search/RatioTest.h"
 #include "engine/search/Simplex.h"
@@ -307,14 +308,14 @@ void Search::EstimatePseudoCosts(int r, float& pcUp, float& pcDown) {
   for (int j = m + 1; j <= n; ++j) {
     if (j % 10 == 0) M.host.ProcessPendingEvents();
     const ColumnRecord& c = M.Col(j);
-    if (c.upper - c.lower <= 1e-11 || c.kind == kObjectiveLogical) continue;
+    if (c.upper - c.lower <= kZeroRange || c.kind == kObjectiveLogical) continue;
     double alpha = 0;
     for (const auto& e : c.entries) alpha += y[e.row] * e.value;
     if (c.status == 1) alpha = -alpha;  // the column moves down from its upper bound
-    if (std::fabs(alpha) <= 1e-11) continue;
+    if (std::fabs(alpha) <= kPivotColumnZero) continue;
     // Moving the column off its bound by t changes x_r by -alpha t at the
     // cost dj t.
-    const double ratio = std::max(std::fabs(dj_[static_cast<size_t>(j)] / alpha), 1e-5);
+    const double ratio = std::max(std::fabs(dj_[static_cast<size_t>(j)] / alpha), kPseudoCostFloor);
     if (alpha > 0) down = std::min(ratio, down);
     else up = std::min(ratio, up);
   }
@@ -345,7 +346,7 @@ Choice Search::Branch() {
     const double fl = std::floor(x);
     const double down = (x - fl) * pcDown, up = (fl + 1 - x) * pcUp;
     const double lo = std::min(down, up), hi = std::max(down, up);
-    if (lo >= 1e-5) {
+    if (lo >= kPseudoCostFloor) {
       if (lo * hi > bestA) bestA = lo * hi, rowA = i, upA = pcUp, downA = pcDown;
     } else if (hi > bestB) {
       bestB = hi, rowB = i, upB = pcUp, downB = pcDown;
@@ -376,7 +377,7 @@ void Search::FixByReducedCost() {
   const double z = M.objectiveValue;
   const double room = maximize_ ? z - lowerCutoff_ : upperCutoff_ - z;
   if (!(room >= 0)) return;
-  const double margin = 1e-6 * std::max(1.0, std::fabs(z));
+  const double margin = kCutoffMargin * std::max(1.0, std::fabs(z));
   bool priced = false;
   for (int j = M.m + 1; j <= M.n; ++j) {
     ColumnRecord& c = M.Col(j);
@@ -431,7 +432,6 @@ bool Search::StopRequested() {
 // then establishes), on a free column, or after a bounded number of pivots.
 void Search::DualRepair() {
   constexpr int kMaxPivots = 100;
-  constexpr double kPivotTolerance = 1e-7, kDualTolerance = 1e-9;
   const int m = M.m, n = M.n;
   std::vector<double> y(static_cast<size_t>(m) + 1);
   struct Candidate {
@@ -464,7 +464,7 @@ void Search::DualRepair() {
     double least = 1e300;
     for (int j = m + 1; j <= n; ++j) {
       const ColumnRecord& c = M.Col(j);
-      if (c.upper - c.lower <= 1e-11 || c.kind == kObjectiveLogical) continue;
+      if (c.upper - c.lower <= kZeroRange || c.kind == kObjectiveLogical) continue;
       if (c.kind == kFreeStructural) return;
       double price = 0, alpha = 0;
       for (const auto& e : c.entries) {
@@ -472,13 +472,13 @@ void Search::DualRepair() {
         alpha += row[e.row] * e.value;
       }
       const double d = c.status == 1 ? c.cost - price : price - c.cost;
-      if (d < -kDualTolerance) return;
+      if (d < -kRepairDual) return;
       // Moving column j off its bound by t moves x_r by -alpha t (at its
       // lower bound) or by +alpha t (at its upper bound).
       const double rate = c.status == 1 ? alpha : -alpha;
-      if ((rise ? rate : -rate) <= kPivotTolerance) continue;
+      if ((rise ? rate : -rate) <= kRepairPivot) continue;
       const double size = std::fabs(alpha), dPlus = std::max(d, 0.0);
-      least = std::min(least, (dPlus + kDualTolerance) / size);
+      least = std::min(least, (dPlus + kRepairDual) / size);
       candidates.push_back({j, size, dPlus / size});
     }
     int q = 0;
@@ -489,7 +489,7 @@ void Search::DualRepair() {
     ScatterColumn(M, q, M.pivotColumn);
     Ftran(M, M.pivotColumn, 1, M.etaFile.count);
     const double a = M.pivotColumn[static_cast<size_t>(r)];
-    if (std::fabs(a) <= kPivotTolerance) return;
+    if (std::fabs(a) <= kRepairPivot) return;
     ColumnRecord& L = M.Col(r);
     M.stepKind = rise ? StepKind::kLeaveAtLower : StepKind::kLeaveAtUpper;
     M.leavingRow = r;
@@ -545,12 +545,13 @@ bool Search::IncumbentFeasible(double& objective) {
     const double x = c.value;
     if (c.isInteger) {
       const double whole = Near(x);
-      if (std::fabs(whole - x) > M.integerCrit + 1e-12) return false;
-      if (whole < c.lower - 1e-9 || whole > c.upper + 1e-9) return false;
+      if (std::fabs(whole - x) > M.integerCrit + kIncumbentIntegrality) return false;
+      if (whole < c.lower - kIncumbentBound || whole > c.upper + kIncumbentBound) return false;
       objective += c.cost * whole;
     } else {
       if (c.kind != kFreeStructural &&
-          (x < c.lower - BoundTolerance(c.lower) * 1e3 || x > c.upper + BoundTolerance(c.upper) * 1e3))
+          (x < c.lower - BoundTolerance(c.lower) * kIncumbentColumnFactor ||
+           x > c.upper + BoundTolerance(c.upper) * kIncumbentColumnFactor))
         return false;
       objective += c.cost * x;
     }
@@ -562,7 +563,7 @@ bool Search::IncumbentFeasible(double& objective) {
   std::vector<double> rhs(static_cast<size_t>(m) + 1, 0.0);
   for (const auto& e : M.Col(0).entries) rhs[static_cast<size_t>(e.row)] = e.value;
   if (M.perturbMode != 0)
-    for (int i = 1; i <= m; ++i) rhs[static_cast<size_t>(i)] -= M.Row(i).type == kRowG ? -M.epsilon : M.epsilon;
+    for (int i = 1; i <= m; ++i) rhs[static_cast<size_t>(i)] -= M.Row(i).type == kRowG ? -kPerturbation : kPerturbation;
   for (int j = 1; j <= n; ++j) {
     const ColumnRecord& c = M.Col(j);
     if (c.kind < kSlack || c.kind > kArtificial || c.entries.empty()) continue;
@@ -571,7 +572,7 @@ bool Search::IncumbentFeasible(double& objective) {
     const double b = rhs[static_cast<size_t>(i)], a = activity[static_cast<size_t>(i)];
     const double logical = (b - a) / c.entries[0].value;
     const double lo = c.kind == kArtificial ? 0.0 : c.lower, up = c.kind == kArtificial ? 0.0 : c.upper;
-    const double tol = 1e-6 * std::max({1.0, std::fabs(b), scale[static_cast<size_t>(i)]});
+    const double tol = kIncumbentRow * std::max({1.0, std::fabs(b), scale[static_cast<size_t>(i)]});
     if (logical < lo - tol || logical > up + tol) return false;
   }
   return true;
@@ -595,7 +596,7 @@ void Search::IntegerSolutionFound() {
   }
   if (M.integerFound && !Better(objective, incumbentObjective_)) return;
   // The margin for the LP's rounding scales with the objective.
-  const double gap = integralGap_ > 0 ? integralGap_ - 1e-6 * std::max(1.0, std::fabs(objective)) : 0.0;
+  const double gap = integralGap_ > 0 ? integralGap_ - kCutoffMargin * std::max(1.0, std::fabs(objective)) : 0.0;
   const double step = std::max(M.integerCrit, gap);
   if (maximize_) lowerCutoff_ = std::max(objective + step, lowerCutoff_);
   else upperCutoff_ = std::min(objective - step, upperCutoff_);
@@ -610,7 +611,7 @@ void Search::IntegerSolutionFound() {
     incumbent_.push_back({&c, c.value});
   }
   for (int j = M.m + 1; j <= M.n; ++j)
-    if (M.Col(j).upper - M.Col(j).lower < 1e-11) M.Col(j).status = -1;
+    if (M.Col(j).upper - M.Col(j).lower < kZeroRange) M.Col(j).status = -1;
   ComputePrices(M);
   for (int j = M.m + 1; j <= M.n; ++j) ComputeDj(M, j);
   ConsoleField(M, kFieldNodes, "INT. SOL. FOUND");
@@ -814,7 +815,7 @@ bool Search::AfterDive() {
   // Dive-limit switch.
   const long long depthReached = diveDepth_;
   if (!shortDive_) {
-    if (std::fabs(lastValue_ - diveStartValue_) > 1e-5) {
+    if (std::fabs(lastValue_ - diveStartValue_) > kDiveMove) {
       shortDive_ = true;
       diveLimit_ = shortLimit_;
       shortSwitchNodes_ = M.nodeCount;

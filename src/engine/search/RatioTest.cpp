@@ -7,6 +7,7 @@
 #include "engine/EngineFiles.h"
 #include "engine/Factorization.h"
 #include "engine/Random.h"
+#include "engine/Tolerances.h"
 #include "engine/search/SolverConsole.h"
 
 namespace vesk::engine {
@@ -48,7 +49,7 @@ int LongStep(EngineModel& M, const ColumnRecord& e, double theta) {
   auto& bp = M.breakpoints;
   size_t kept = 0;
   for (size_t k = 0; k < bp.size(); ++k)
-    if (bp[k].t < theta - 1e-11) bp[kept++] = bp[k];
+    if (bp[k].t < theta - kStepTie) bp[kept++] = bp[k];
   bp.resize(kept);
   if (bp.empty()) return -1;
   std::sort(bp.begin(), bp.end(), [](const auto& a, const auto& b) {
@@ -62,7 +63,7 @@ int LongStep(EngineModel& M, const ColumnRecord& e, double theta) {
     double slope = slope0;
     for (size_t k = 0; k < bp.size(); ++k) {
       slope -= bp[k].drop;
-      if (slope <= 1e-9 * slope0) {
+      if (slope <= kSlopeEnd * slope0) {
         stop = static_cast<int>(k);
         break;
       }
@@ -74,14 +75,14 @@ int LongStep(EngineModel& M, const ColumnRecord& e, double theta) {
   // Points reached together (within 1e-11) go to the largest pivot element.
   const double tStop = bp[static_cast<size_t>(stop)].t;
   int best = stop;
-  for (int k = stop; k >= 0 && tStop - bp[static_cast<size_t>(k)].t < 1e-11; --k)
+  for (int k = stop; k >= 0 && tStop - bp[static_cast<size_t>(k)].t < kStepTie; --k)
     if (bp[static_cast<size_t>(k)].absAlpha > bp[static_cast<size_t>(best)].absAlpha) best = k;
-  for (size_t k = static_cast<size_t>(stop) + 1; k < bp.size() && bp[k].t - tStop < 1e-11; ++k)
+  for (size_t k = static_cast<size_t>(stop) + 1; k < bp.size() && bp[k].t - tStop < kStepTie; ++k)
     if (bp[k].absAlpha > bp[static_cast<size_t>(best)].absAlpha) best = static_cast<int>(k);
   // A pivot too small to be accepted: stop earlier on an acceptable one.
-  if (bp[static_cast<size_t>(best)].absAlpha < 1e-6)
+  if (bp[static_cast<size_t>(best)].absAlpha < kRejectedPivot)
     for (int k = best - 1; k >= 0; --k)
-      if (bp[static_cast<size_t>(k)].absAlpha >= 1e-6) {
+      if (bp[static_cast<size_t>(k)].absAlpha >= kRejectedPivot) {
         best = k;
         break;
       }
@@ -94,7 +95,7 @@ void RatioTest(EngineModel& M, int q) {
   ColumnRecord& e = M.Col(q);
   const double* alpha = M.pivotColumn.data();
   const double* x = M.basicValues.data();
-  const double W = M.phase1Weight;
+  const double W = kPhase1Price;
   for (;;) {
     const int d = e.status == 1 ? -1 : 1;
     double theta = e.upper - e.lower;
@@ -104,7 +105,7 @@ void RatioTest(EngineModel& M, int q) {
     M.breakpoints.clear();
     for (int i = 1; i <= M.m - 1; ++i) {
       const double a = alpha[i];
-      if (a <= 1e-11 && a >= -1e-11) continue;
+      if (a <= kPivotColumnZero && a >= -kPivotColumnZero) continue;
       const ColumnRecord& c = M.Col(i);
       if (c.kind >= kObjectiveLogical) continue;
       const double absA = std::fabs(a);
@@ -127,8 +128,8 @@ void RatioTest(EngineModel& M, int q) {
         candidate = StepKind::kLeaveAtLower;
       }
       const double t = std::fabs(d * (x[i] - limit) / a);
-      if (std::fabs(t - theta) >= 1e-11) {
-        if (t < theta + 1e-11) {
+      if (std::fabs(t - theta) >= kStepTie) {
+        if (t < theta + kStepTie) {
           theta = t;
           bestAlpha = absA;
           r = i;
@@ -190,11 +191,11 @@ void RatioTest(EngineModel& M, int q) {
         M.leavingBound = kind == StepKind::kLeaveAtLower ? L.lower : L.upper;
         M.leavingStatus = kind == StepKind::kLeaveAtLower ? -1 : 1;
       } else if (kind == StepKind::kLeaveAtLower) {
-        M.leavingBound = L.status == -1 ? -1e20 : L.lower;
+        M.leavingBound = L.status == -1 ? -kInfiniteBound : L.lower;
         M.leavingStatus = -1;
       } else {
         double limit;
-        M.leavingBound = RisingLimit(L, limit) ? limit : 1e20;
+        M.leavingBound = RisingLimit(L, limit) ? limit : kInfiniteBound;
         M.leavingStatus = L.upper > kInfiniteBound ? -1 : 1;
       }
     }
@@ -229,7 +230,7 @@ bool ApplyStep(EngineModel& M, int q) {
       const double limit = M.leavingBound;
       L.status = M.leavingStatus;
       th = x[r] - limit;
-      if (std::fabs(th) >= 1e-11) {
+      if (std::fabs(th) >= kDegenerateStep) {
         th /= alpha[r];
         for (int i = 1; i <= m; ++i) x[i] -= th * alpha[i];
         x[r] = th;
@@ -238,7 +239,7 @@ bool ApplyStep(EngineModel& M, int q) {
         th = 0;
       }
       x[r] += enteringBound;
-      if (M.pivotMagnitude < 1e-6) RefillInfeasibleList(M);
+      if (M.pivotMagnitude < kRejectedPivot) RefillInfeasibleList(M);
       M.objectiveValue = -x[m];
       AppendEta(M, alpha, r, 1, m);
       M.SwapColumns(r, q);
@@ -271,17 +272,17 @@ bool ApplyStep(EngineModel& M, int q) {
   }
   M.freshSolution = false;
 
-  if (std::fabs(th) > 1e-11) {
-    bool progress = std::fabs(alpha[m]) > 1e-9;
+  if (std::fabs(th) > kDegenerateStep) {
+    bool progress = std::fabs(alpha[m]) > kProgressEntry;
     for (size_t k = 0; !progress && k < M.infeasibleList.size(); ++k)
-      progress = std::fabs(alpha[M.infeasibleList[k]]) > 1e-9;
+      progress = std::fabs(alpha[M.infeasibleList[k]]) > kProgressEntry;
     if (progress) {
       M.lastProgressIteration = M.iterationCount;
       M.stallPeriods = 0;
       M.perturbSwitches = 0;
     }
   }
-  if (M.pivotMagnitude < 1e-6) RefillInfeasibleList(M);
+  if (M.pivotMagnitude < kRejectedPivot) RefillInfeasibleList(M);
 
   bool becameFeasible = false;
   double sum = 0;
@@ -303,7 +304,7 @@ bool ApplyStep(EngineModel& M, int q) {
       list.pop_back();
     }
   }
-  if (sum < M.feasibilitySumTolerance) {
+  if (sum < kNegligibleInfeasibility) {
     for (int i : list) M.Col(i).status = 0;
     if (!list.empty()) becameFeasible = true;
     list.clear();
@@ -338,7 +339,7 @@ bool ApplyStep(EngineModel& M, int q) {
 
 void SetPerturbation(EngineModel& M, int mode) {
   const int m = M.m;
-  const double eps = M.epsilon;
+  const double eps = kPerturbation;
   ColumnRecord& rhs = M.Col(0);
   if (mode == 0) {
     if (M.perturbMode == 0) return;
@@ -349,7 +350,7 @@ void SetPerturbation(EngineModel& M, int mode) {
       const double shift = M.Row(i).type == kRowG ? -eps : eps;
       b[i] -= shift;
       if (i < static_cast<int>(M.basicValues.size())) M.basicValues[i] -= shift;
-      if (std::fabs(b[i]) >= 1e-11) rhs.entries.push_back({i, b[i]});
+      if (std::fabs(b[i]) >= kDroppedEntry) rhs.entries.push_back({i, b[i]});
     }
     rhs.maxRow = m;
     for (int j = 1; j <= M.n; ++j) {

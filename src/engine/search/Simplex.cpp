@@ -6,6 +6,7 @@
 
 #include "engine/EngineFiles.h"
 #include "engine/Factorization.h"
+#include "engine/Tolerances.h"
 #include "engine/search/RatioTest.h"
 #include "engine/search/SolverConsole.h"
 
@@ -20,7 +21,7 @@ namespace {
 double PriceColumn(EngineModel& M, int j) {
   ComputeDj(M, j);
   ColumnRecord& c = M.Col(j);
-  if (c.kind == kFreeStructural && c.reducedCost > 1e-11) {
+  if (c.kind == kFreeStructural && c.reducedCost > kReducedCostZero) {
     if (c.status != 1) {
       c.upper = c.lower;
       c.lower = -kEngineInfinity;
@@ -53,7 +54,7 @@ int ScanBlock(EngineModel& M, int s) {
   const int n = M.n;
   for (; j <= n && M.candidateCount < M.pricing; ++j) {
     ColumnRecord& c = M.Col(j);
-    if (c.upper - c.lower <= 1e-11) continue;
+    if (c.upper - c.lower <= kZeroRange) continue;
     const double dj = PriceColumn(M, j);
     if (c.eligible) M.bestEligibleDj = std::min(M.bestEligibleDj, dj);
     if (dj < M.djMin) {
@@ -123,7 +124,7 @@ void Simplex(EngineModel& M, bool storeSolution) {
       for (int t = 0; t < M.candidateCount; ++t) {
         const int p = s + t;
         ColumnRecord& c = M.Col(p);
-        if (c.upper - c.lower <= 1e-11) continue;
+        if (c.upper - c.lower <= kZeroRange) continue;
         const double dj = PriceColumn(M, p);
         if (dj < M.djMin && dj < 0.95 * M.acceptThreshold) {
           Transform(M, p);
@@ -140,7 +141,7 @@ void Simplex(EngineModel& M, bool storeSolution) {
             M.verdictReached = true;
             return;
           }
-          if (M.pivotMagnitude < 1e-6) {
+          if (M.pivotMagnitude < kRejectedPivot) {
             c.eligible = false;
             rejected.push_back(p);
             rejectedPresent = true;
@@ -208,7 +209,7 @@ void Simplex(EngineModel& M, bool storeSolution) {
     }
     if (!toReport && M.quiet) {
       ScanBlock(M, m + 1);
-      if (M.candidateCount > 0 && M.candidateCount < 10 && M.infeasSum > 1e-5 && m + 1 <= n &&
+      if (M.candidateCount > 0 && M.candidateCount < 10 && M.infeasSum > kQuietInfeasibility && m + 1 <= n &&
           M.Col(m + 1).reducedCost > -100) {
         if (M.perturbMode != 0) {
           SetPerturbation(M, 0);
@@ -244,7 +245,7 @@ void Simplex(EngineModel& M, bool storeSolution) {
           }
         }
         // A pivot this small would wreck the inverse; it counts as none.
-        if (bestA > 1e-9) {
+        if (bestA > kRetryPivot) {
           PriceColumn(M, bestP);
           Transform(M, bestP);
           RatioTest(M, bestP);
@@ -304,7 +305,7 @@ void Simplex(EngineModel& M, bool storeSolution) {
           ColumnRecord& c = M.Col(j);
           if (c.kind != kFreeStructural || c.status != -1) continue;
           ComputeDj(M, j);
-          if (c.reducedCost > 1e-11) {
+          if (c.reducedCost > kReducedCostZero) {
             c.lower = c.lower == 0 ? -100 : -100 * std::fabs(c.lower);
             widened = true;
           }
