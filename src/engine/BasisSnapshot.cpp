@@ -22,7 +22,7 @@ void SaveBasisSnapshot(EngineModel& M, BasisSnapshot& s) {
   s.slots.clear();
   for (int i = 1; i <= M.m; ++i) s.slots.push_back(M.Col(i).hashSlot);
   for (int j = M.m + 1; j <= M.n; ++j)
-    if (M.Col(j).status == 1) s.slots.push_back(M.Col(j).hashSlot);
+    if (M.Col(j).status == ColumnStatus::kAtUpper) s.slots.push_back(M.Col(j).hashSlot);
   s.slots.shrink_to_fit();
 }
 
@@ -47,11 +47,11 @@ bool RestoreBasisSnapshot(EngineModel& M, const BasisSnapshot& s) {
     ColumnRecord* c = order[static_cast<size_t>(j - 1)];
     M.column[static_cast<size_t>(j + 1)] = c;
     c->number = j;
-    c->status = j <= m ? 0 : -1;
+    c->status = j <= m ? ColumnStatus::kWithin : ColumnStatus::kAtLower;
   }
   for (size_t k = static_cast<size_t>(m); k < s.slots.size(); ++k) {
     ColumnRecord* c = ColumnAtSlot(M, s.slots[k]);
-    if (c && c->number > m) c->status = 1;
+    if (c && c->number > m) c->status = ColumnStatus::kAtUpper;
   }
   for (int j = 1; j <= m; ++j)
     if (M.Col(j).kind == kFreeStructural) {

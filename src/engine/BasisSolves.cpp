@@ -162,7 +162,7 @@ void ComputePrices(EngineModel& M) {
   std::vector<double>& y = M.duals;
   for (int i = 1; i <= M.m; ++i) {
     const ColumnRecord& c = M.Col(i);
-    y[static_cast<size_t>(i)] = c.status == 0 ? c.cost : (c.status < 0 ? kPhase1Price : -kPhase1Price);
+    y[static_cast<size_t>(i)] = c.status == ColumnStatus::kWithin ? c.cost : (c.status == ColumnStatus::kBelow ? kPhase1Price : -kPhase1Price);
   }
   Btran(M, y);
 }
@@ -182,39 +182,40 @@ void CheckPrimalFeasibility(EngineModel& M) {
     if (c.kind >= kObjectiveLogical) continue;
     const double x = M.basicValues[static_cast<size_t>(i)];
     if (x - c.upper > BoundTolerance(c.upper)) {
-      c.status = 1;
+      c.status = ColumnStatus::kAbove;
       M.infeasSum += x - c.upper;
       M.infeasibleList.push_back(i);
     } else if (c.lower - x > BoundTolerance(c.lower)) {
-      c.status = -1;
+      c.status = ColumnStatus::kBelow;
       M.infeasSum += c.lower - x;
       M.infeasibleList.push_back(i);
     } else {
-      c.status = 0;
+      c.status = ColumnStatus::kWithin;
     }
   }
   M.infeasCount = static_cast<int>(M.infeasibleList.size());
   if (M.infeasSum < kNegligibleInfeasibility) {
-    for (int i : M.infeasibleList) M.Col(i).status = 0;
+    for (int i : M.infeasibleList) M.Col(i).status = ColumnStatus::kWithin;
     M.infeasibleList.clear();
     M.infeasCount = 0;
     M.infeasSum = 0;
   }
 }
 
-// Value at which a nonbasic column stands, after settling its status.
+// Value at which a nonbasic column stands, after settling its status: a
+// column marked for the basis that stayed out of it stands at its lower bound.
 static double NonbasicValue(ColumnRecord& c) {
   if (c.kind == kFreeStructural) {
-    if (!(c.status == 1 && c.upper < kInfiniteBound)) {
-      c.status = -1;
+    if (!(c.status == ColumnStatus::kAtUpper && c.upper < kInfiniteBound)) {
+      c.status = ColumnStatus::kAtLower;
       if (c.lower < -kInfiniteBound) c.lower = 0;
     }
   }
-  if (c.status == 0) c.status = -1;
-  if (c.status == 1 && c.upper > kLargeBound) c.status = -1;
+  if (c.status == ColumnStatus::kWithin) c.status = ColumnStatus::kAtLower;
+  if (c.status == ColumnStatus::kAtUpper && c.upper > kLargeBound) c.status = ColumnStatus::kAtLower;
   // A column without a lower bound but with an upper one stands at its upper.
-  if (c.status == -1 && c.lower < -kInfiniteBound && c.upper < kInfiniteBound) c.status = 1;
-  if (c.status == 1) return c.upper;
+  if (c.status == ColumnStatus::kAtLower && c.lower < -kInfiniteBound && c.upper < kInfiniteBound) c.status = ColumnStatus::kAtUpper;
+  if (c.status == ColumnStatus::kAtUpper) return c.upper;
   if (c.lower < -kInfiniteBound) return 0.0;
   return c.lower;
 }
@@ -246,7 +247,7 @@ void ComputeDj(EngineModel& M, int j) {
   const double* y = M.duals.data();
   for (const auto& e : c.entries) s += static_cast<long double>(y[e.row]) * e.value;
   double d = static_cast<double>(s);
-  if (c.status == 1) d = c.cost - d;
+  if (c.status == ColumnStatus::kAtUpper) d = c.cost - d;
   else d = d - c.cost;
   if (c.kind == kFreeStructural && (d > kReducedCostZero || d < -kReducedCostZero) && d < 0) d = -1e20;
   c.reducedCost = d;
@@ -260,7 +261,7 @@ void StoreSolution(EngineModel& M) {
   }
   for (int j = M.m + 1; j <= M.n; ++j) {
     ColumnRecord& c = M.Col(j);
-    c.value = c.status == 1 ? c.upper : c.lower;
+    c.value = c.status == ColumnStatus::kAtUpper ? c.upper : c.lower;
     if (c.value < -kInfiniteBound) c.value = 0;
   }
 }

@@ -43,10 +43,10 @@ bool CrashBasis(EngineModel& M) {
     if (r <= n && M.Col(r).kind < kObjectiveLogical) M.SwapColumns(chosen->number, r);
     a = b;
   }
-  for (int j = 1; j <= m; ++j) M.Col(j).status = 0;
+  for (int j = 1; j <= m; ++j) M.Col(j).status = ColumnStatus::kWithin;
   for (int j = m + 1; j <= n; ++j) {
     ColumnRecord& c = M.Col(j);
-    c.status = -1;
+    c.status = ColumnStatus::kAtLower;
     if (c.kind == kFreeStructural) {
       c.lower = 0;
       c.upper = kEngineInfinity;

@@ -148,7 +148,7 @@ class EngineModel {
   double theta = 0;
   double pivotMagnitude = 0;
   double leavingBound = 0;
-  int8_t leavingStatus = -1;
+  ColumnStatus leavingStatus = ColumnStatus::kAtLower;
   // Points along the ray where an infeasible basic column reaches its bound
   // (work space of the ratio test, kept to avoid an allocation per step).
   struct Breakpoint {

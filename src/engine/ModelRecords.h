@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/ColumnStatus.h"
+
 namespace vesk::engine {
 
 constexpr double kEngineInfinity = 1e21;  // absent bound
@@ -49,7 +51,7 @@ struct ColumnRecord {
   float integerValue = 0;
   float integerReducedCost = 0;
   bool isInteger = false;
-  int8_t status = -1;
+  ColumnStatus status = ColumnStatus::kAtLower;
   uint8_t kind = 0;
   bool eligible = true;
 

@@ -104,8 +104,8 @@ void EngineModel::PrepareModel() {
       if (logical > 0 && logical < m) SwapColumns(j, logical);
     }
 
-  for (int j = 1; j <= m; ++j) Col(j).status = 0;
-  for (int j = m + 1; j <= n; ++j) Col(j).status = -1;
+  for (int j = 1; j <= m; ++j) Col(j).status = ColumnStatus::kWithin;
+  for (int j = m + 1; j <= n; ++j) Col(j).status = ColumnStatus::kAtLower;
 
   if (ConsoleOn(*this)) {
     char density[32];

@@ -130,8 +130,8 @@ bool Reinvert(EngineModel& M) {
       }
     }
     M.SwapColumns(out, c);
-    M.Col(out).status = 0;
-    M.Col(c).status = -1;
+    M.Col(out).status = ColumnStatus::kWithin;
+    M.Col(c).status = ColumnStatus::kAtLower;
   }
 
   // Rows of the singletons to positions p+1..m, so that the singleton at
@@ -353,8 +353,8 @@ bool Reinvert(EngineModel& M) {
         const int logical = M.FindColumnNumber(M.rows[P.rowAt[kk]]->name);
         if (logical <= M.m) FatalEngineError(host, "MATRIX SINGULAR: NO LOGICAL COLUMN FOR ROW " + M.rows[P.rowAt[kk]]->name);
         M.SwapColumns(logical, kk);
-        M.Col(kk).status = 0;
-        M.Col(logical).status = -1;
+        M.Col(kk).status = ColumnStatus::kWithin;
+        M.Col(logical).status = ColumnStatus::kAtLower;
         continue;
       }
       P.Swap(pivotPos, kk);

@@ -15,7 +15,7 @@ struct Case {
   const char* leaving;  // name of the leaving logical
   StepKind kind;
   double theta;
-  int8_t leavingStatus;
+  ColumnStatus leavingStatus;
 };
 
 TEST(RatioTest, InfeasibleRowsArePassedWhileTheMeritStillRises) {
@@ -25,31 +25,31 @@ TEST(RatioTest, InfeasibleRowsArePassedWhileTheMeritStillRises) {
         {{"X", "G1", 1}, {"X", "G2", 1}, {"X", "G3", 1}},
         {{"G1", 1}, {"G2", 2}, {"G3", 3}},
         {{"UP", "X", 10}}},
-       "G3", StepKind::kLeaveAtLower, 3, -1},
+       "G3", StepKind::kLeaveAtLower, 3, ColumnStatus::kAtLower},
       {"a row moving away balances the first one passed: it stops there",
        {{{"G1", 'G'}, {"G2", 'G'}, {"G3", 'G'}},
         {{"X", "G1", 1}, {"X", "G2", 1}, {"X", "G3", -1}},
         {{"G1", 1}, {"G2", 3}, {"G3", 1}},
         {{"UP", "X", 10}}},
-       "G1", StepKind::kLeaveAtLower, 1, -1},
+       "G1", StepKind::kLeaveAtLower, 1, ColumnStatus::kAtLower},
       {"a ranged row is not carried to its far bound against the merit",
        {{{"G1", 'G'}, {"G3", 'G'}},
         {{"X", "G1", 2}, {"X", "G3", -1}, {"RANGE", "G1", 8}},
         {{"G1", 2}, {"G3", 1}},
         {{"UP", "X", 10}}},
-       "G1", StepKind::kLeaveAtLower, 1, -1},
+       "G1", StepKind::kLeaveAtLower, 1, ColumnStatus::kAtLower},
       {"every row before the bound passed: the bound flip of the entering column",
        {{{"G1", 'G'}, {"G2", 'G'}, {"G3", 'G'}},
         {{"X", "G1", 1}, {"X", "G2", 1}, {"X", "G3", 1}},
         {{"G1", 1}, {"G2", 2}, {"G3", 6}},
         {{"UP", "X", 4}}},
-       nullptr, StepKind::kFlipToUpper, 4, -1},
+       nullptr, StepKind::kFlipToUpper, 4, ColumnStatus::kAtLower},
       {"a feasible row still limits the step",
        {{{"G1", 'G'}, {"G2", 'G'}, {"L1", 'L'}},
         {{"X", "G1", 1}, {"X", "G2", 1}, {"X", "L1", 1}},
         {{"G1", 1}, {"G2", 3}, {"L1", 2}},
         {{"UP", "X", 10}}},
-       "L1", StepKind::kLeaveAtLower, 2, -1},
+       "L1", StepKind::kLeaveAtLower, 2, ColumnStatus::kAtLower},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);

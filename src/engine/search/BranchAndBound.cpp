@@ -311,7 +311,7 @@ void Search::EstimatePseudoCosts(int r, float& pcUp, float& pcDown) {
     if (c.upper - c.lower <= kZeroRange || c.kind == kObjectiveLogical) continue;
     double alpha = 0;
     for (const auto& e : c.entries) alpha += y[e.row] * e.value;
-    if (c.status == 1) alpha = -alpha;  // the column moves down from its upper bound
+    if (c.status == ColumnStatus::kAtUpper) alpha = -alpha;  // the column moves down from its upper bound
     if (std::fabs(alpha) <= kPivotColumnZero) continue;
     // Moving the column off its bound by t changes x_r by -alpha t at the
     // cost dj t.
@@ -391,7 +391,7 @@ void Search::FixByReducedCost() {
     if (!(dj > margin)) continue;
     const double steps = std::floor((room + margin) / dj);
     if (steps >= c.upper - c.lower) continue;
-    if (c.status == 1) c.lower = c.upper - steps;
+    if (c.status == ColumnStatus::kAtUpper) c.lower = c.upper - steps;
     else c.upper = c.lower + steps;
   }
 }
@@ -446,11 +446,11 @@ void Search::DualRepair() {
     for (int i : M.infeasibleList) {
       const ColumnRecord& c = M.Col(i);
       const double x = M.basicValues[static_cast<size_t>(i)];
-      const double v = c.status == 1 ? x - c.upper : c.lower - x;
+      const double v = c.status == ColumnStatus::kAbove ? x - c.upper : c.lower - x;
       if (v > worst) worst = v, r = i;
     }
     if (r == 0) return;
-    const bool rise = M.Col(r).status == -1;
+    const bool rise = M.Col(r).status == ColumnStatus::kBelow;
     // Prices at the true costs of the basic columns (the simplex's own prices
     // weight infeasible ones), and row r of the inverse into the dual vector,
     // which the simplex that follows prices afresh.
@@ -471,11 +471,11 @@ void Search::DualRepair() {
         price += y[static_cast<size_t>(e.row)] * e.value;
         alpha += row[e.row] * e.value;
       }
-      const double d = c.status == 1 ? c.cost - price : price - c.cost;
+      const double d = c.status == ColumnStatus::kAtUpper ? c.cost - price : price - c.cost;
       if (d < -kRepairDual) return;
       // Moving column j off its bound by t moves x_r by -alpha t (at its
       // lower bound) or by +alpha t (at its upper bound).
-      const double rate = c.status == 1 ? alpha : -alpha;
+      const double rate = c.status == ColumnStatus::kAtUpper ? alpha : -alpha;
       if ((rise ? rate : -rate) <= kRepairPivot) continue;
       const double size = std::fabs(alpha), dPlus = std::max(d, 0.0);
       least = std::min(least, (dPlus + kRepairDual) / size);
@@ -494,7 +494,7 @@ void Search::DualRepair() {
     M.stepKind = rise ? StepKind::kLeaveAtLower : StepKind::kLeaveAtUpper;
     M.leavingRow = r;
     M.leavingBound = rise ? L.lower : L.upper;
-    M.leavingStatus = rise ? -1 : 1;
+    M.leavingStatus = rise ? ColumnStatus::kAtLower : ColumnStatus::kAtUpper;
     M.pivotMagnitude = std::fabs(a);
     ++M.iterationCount;
     if (!ApplyStep(M, q) || !M.modelPresent || M.errorFlag) return;
@@ -611,7 +611,7 @@ void Search::IntegerSolutionFound() {
     incumbent_.push_back({&c, c.value});
   }
   for (int j = M.m + 1; j <= M.n; ++j)
-    if (M.Col(j).upper - M.Col(j).lower < kZeroRange) M.Col(j).status = -1;
+    if (M.Col(j).upper - M.Col(j).lower < kZeroRange) M.Col(j).status = ColumnStatus::kAtLower;
   ComputePrices(M);
   for (int j = M.m + 1; j <= M.n; ++j) ComputeDj(M, j);
   ConsoleField(M, kFieldNodes, "INT. SOL. FOUND");

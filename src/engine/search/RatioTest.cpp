@@ -16,14 +16,14 @@ namespace {
 
 // Bound a basic column runs into when it rises; 0 result means no limit.
 bool RisingLimit(const ColumnRecord& c, double& limit) {
-  if (c.status == -1) limit = c.upper >= kInfiniteBound ? c.lower : c.upper;
-  else if (c.status == 0) limit = c.upper;
+  if (c.status == ColumnStatus::kBelow) limit = c.upper >= kInfiniteBound ? c.lower : c.upper;
+  else if (c.status == ColumnStatus::kWithin) limit = c.upper;
   else return false;
   return limit <= kInfiniteBound && limit >= -kInfiniteBound;
 }
 
 bool FallingLimit(const ColumnRecord& c, double& limit) {
-  if (c.status == -1) return false;
+  if (c.status == ColumnStatus::kBelow) return false;
   limit = c.lower;
   return limit >= -kInfiniteBound;
 }
@@ -35,7 +35,7 @@ double MeritSlope(const EngineModel& M, const ColumnRecord& e) {
   long double s = 0;
   const double* y = M.duals.data();
   for (const auto& entry : e.entries) s += static_cast<long double>(y[entry.row]) * entry.value;
-  const double dj = e.status == 1 ? e.cost - static_cast<double>(s) : static_cast<double>(s) - e.cost;
+  const double dj = e.status == ColumnStatus::kAtUpper ? e.cost - static_cast<double>(s) : static_cast<double>(s) - e.cost;
   return -dj;
 }
 
@@ -97,7 +97,7 @@ void RatioTest(EngineModel& M, int q) {
   const double* x = M.basicValues.data();
   const double W = kPhase1Price;
   for (;;) {
-    const int d = e.status == 1 ? -1 : 1;
+    const int d = e.status == ColumnStatus::kAtUpper ? -1 : 1;
     double theta = e.upper - e.lower;
     StepKind kind = d < 0 ? StepKind::kFlipToLower : StepKind::kFlipToUpper;
     int r = 0;
@@ -112,7 +112,7 @@ void RatioTest(EngineModel& M, int q) {
       double limit;
       StepKind candidate;
       if (d * a <= 0) {
-        if (c.status == -1) {
+        if (c.status == ColumnStatus::kBelow) {
           // Below its lower bound and rising: it becomes feasible on the way.
           M.breakpoints.push_back({(c.lower - x[i]) / absA, absA, (W - c.cost) * absA, i, true});
           if (c.upper >= kInfiniteBound) continue;
@@ -120,7 +120,7 @@ void RatioTest(EngineModel& M, int q) {
         if (!RisingLimit(c, limit)) continue;
         candidate = StepKind::kLeaveAtUpper;
       } else {
-        if (c.status == 1) {
+        if (c.status == ColumnStatus::kAbove) {
           // Above its upper bound and falling.
           M.breakpoints.push_back({(x[i] - c.upper) / absA, absA, (W + c.cost) * absA, i, false});
         }
@@ -189,14 +189,14 @@ void RatioTest(EngineModel& M, int q) {
       if (atNearBound) {
         // An infeasible column stopping at the bound it has just reached.
         M.leavingBound = kind == StepKind::kLeaveAtLower ? L.lower : L.upper;
-        M.leavingStatus = kind == StepKind::kLeaveAtLower ? -1 : 1;
+        M.leavingStatus = kind == StepKind::kLeaveAtLower ? ColumnStatus::kAtLower : ColumnStatus::kAtUpper;
       } else if (kind == StepKind::kLeaveAtLower) {
-        M.leavingBound = L.status == -1 ? -kInfiniteBound : L.lower;
-        M.leavingStatus = -1;
+        M.leavingBound = L.status == ColumnStatus::kBelow ? -kInfiniteBound : L.lower;
+        M.leavingStatus = ColumnStatus::kAtLower;
       } else {
         double limit;
         M.leavingBound = RisingLimit(L, limit) ? limit : kInfiniteBound;
-        M.leavingStatus = L.upper > kInfiniteBound ? -1 : 1;
+        M.leavingStatus = L.upper > kInfiniteBound ? ColumnStatus::kAtLower : ColumnStatus::kAtUpper;
       }
     }
     return;
@@ -214,7 +214,7 @@ bool ApplyStep(EngineModel& M, int q) {
   const std::vector<double>& alpha = M.pivotColumn;
   const int m = M.m;
   ColumnRecord& e = M.Col(q);
-  const double enteringBound = e.status == 1 ? e.upper : e.lower;
+  const double enteringBound = e.status == ColumnStatus::kAtUpper ? e.upper : e.lower;
   bool basisChanged = false;
   double th = 0;
   std::string enteringName, leavingName;
@@ -244,7 +244,7 @@ bool ApplyStep(EngineModel& M, int q) {
       AppendEta(M, alpha, r, 1, m);
       M.SwapColumns(r, q);
       ColumnRecord& in = M.Col(r);
-      in.status = 0;
+      in.status = ColumnStatus::kWithin;
       in.reducedCost = 0;
       if (in.kind == kFreeStructural) {
         in.lower = -kEngineInfinity;
@@ -257,10 +257,10 @@ bool ApplyStep(EngineModel& M, int q) {
     case StepKind::kFlipToLower: {
       if (M.stepKind == StepKind::kFlipToUpper) {
         th = e.upper - e.lower;
-        e.status = 1;
+        e.status = ColumnStatus::kAtUpper;
       } else {
         th = e.lower - e.upper;
-        e.status = -1;
+        e.status = ColumnStatus::kAtLower;
       }
       for (int i = 1; i <= m; ++i) x[i] -= th * alpha[i];
       M.objectiveValue = -x[m];
@@ -293,19 +293,19 @@ bool ApplyStep(EngineModel& M, int q) {
     const double v = x[i];
     if (v - c.upper > BoundTolerance(c.upper)) {
       sum += v - c.upper;
-      c.status = 1;
+      c.status = ColumnStatus::kAbove;
     } else if (c.lower - v > BoundTolerance(c.lower)) {
       sum += c.lower - v;
-      c.status = -1;
+      c.status = ColumnStatus::kBelow;
     } else {
-      if (c.status != 0) becameFeasible = true;
-      c.status = 0;
+      if (c.status != ColumnStatus::kWithin) becameFeasible = true;
+      c.status = ColumnStatus::kWithin;
       list[k] = list.back();
       list.pop_back();
     }
   }
   if (sum < kNegligibleInfeasibility) {
-    for (int i : list) M.Col(i).status = 0;
+    for (int i : list) M.Col(i).status = ColumnStatus::kWithin;
     if (!list.empty()) becameFeasible = true;
     list.clear();
     sum = 0;

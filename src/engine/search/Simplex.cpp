@@ -22,14 +22,14 @@ double PriceColumn(EngineModel& M, int j) {
   ComputeDj(M, j);
   ColumnRecord& c = M.Col(j);
   if (c.kind == kFreeStructural && c.reducedCost > kReducedCostZero) {
-    if (c.status != 1) {
+    if (c.status != ColumnStatus::kAtUpper) {
       c.upper = c.lower;
       c.lower = -kEngineInfinity;
-      c.status = 1;
+      c.status = ColumnStatus::kAtUpper;
     } else {
       c.lower = c.upper;
       c.upper = kEngineInfinity;
-      c.status = -1;
+      c.status = ColumnStatus::kAtLower;
     }
     ComputeDj(M, j);
   }
@@ -303,7 +303,7 @@ void Simplex(EngineModel& M, bool storeSolution) {
         bool widened = false;
         for (int j = m + 1; j <= n; ++j) {
           ColumnRecord& c = M.Col(j);
-          if (c.kind != kFreeStructural || c.status != -1) continue;
+          if (c.kind != kFreeStructural || c.status != ColumnStatus::kAtLower) continue;
           ComputeDj(M, j);
           if (c.reducedCost > kReducedCostZero) {
             c.lower = c.lower == 0 ? -100 : -100 * std::fabs(c.lower);
