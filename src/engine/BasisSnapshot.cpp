@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-#include "engine/Factorization.h"
+#include "engine/BasisSolves.h"
+#include "engine/Reinvert.h"
 #include "engine/Tolerances.h"
 
 namespace vesk::engine {

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "engine/EngineFiles.h"
-#include "engine/Factorization.h"
+#include "engine/Reinvert.h"
 #include "engine/Tolerances.h"
 #include "engine/search/SolverConsole.h"
 

@@ -5,8 +5,8 @@
 #include <sstream>
 #include <string>
 
-#include "engine/Factorization.h"
-#include "engine/search/RatioTest.h"
+#include "engine/Reinvert.h"
+#include "engine/search/Perturbation.h"
 #include "engine/search/SolverConsole.h"
 
 namespace vesk::engine {

@@ -40,10 +40,11 @@ void EngineModel::ClearModel() {
   rowTable.Clear();
   n = -2;
   m = 0;
-  modelPresent = errorFlag = freeColumns = prepared = unboundedFlag = false;
-  numericalTrouble = integerFound = boundsCrossed = freshSolution = false;
+  modelPresent = errorFlag = freeColumns = prepared = false;
+  integerFound = boundsCrossed = freshSolution = false;
   maximize = false;
   stopReason = StopReason::kNone;
+  relaxationOutcome = SimplexOutcome::kNotRun;
   objectiveRowName.clear();
   for (auto& s : extraNames) s.clear();
   inversionCount = 0;

@@ -9,6 +9,7 @@
 
 #include "engine/EngineFatalError.h"
 #include "engine/EngineHost.h"
+#include "engine/EtaFile.h"
 #include "engine/ModelRecords.h"
 #include "engine/NameTable.h"
 #include "engine/Paraunit.h"
@@ -19,7 +20,16 @@ namespace vesk::engine {
 // unfinished text.
 enum class StopReason { kNone, kIterationLimit, kTimeLimit, kNumericalTrouble, kWholeMatrixSearched, kModelError };
 
-enum class StepKind { kLeaveAtLower, kLeaveAtUpper, kFlipToUpper, kFlipToLower, kUnbounded };
+// How a run of the simplex ended.
+enum class SimplexOutcome {
+  kNotRun,            // no prepared model, or the driver stopped before the run
+  kOptimal,           // reported: feasible, no column improves the objective
+  kInfeasible,        // reported: no column reduces the infeasibility
+  kUnbounded,         // a column can move without limit (the basis may be infeasible)
+  kStopped,           // an iteration or time limit, or a cancel (stopReason says which)
+  kNumericalTrouble,  // the run gave up on small pivots or endless stalling
+  kModelCleared,      // a reinversion found no repair and cleared the model
+};
 
 class EngineModel {
  public:
@@ -95,15 +105,14 @@ class EngineModel {
   bool maximize = false;
   bool prepared = false;
   bool quiet = false;
-  bool unboundedFlag = false;
-  bool numericalTrouble = false;
   bool integerFound = false;
   bool boundsCrossed = false;
-  bool freshSolution = false;      // basic values computed from scratch since the last step
-  bool running = false;            // inside a driver call
-  bool verdictReached = false;     // the last run ended with a verdict (report or unbounded)
-  bool searchUnavailable = false;  // an integer program needed a search this engine lacks
+  bool freshSolution = false;  // basic values computed from scratch since the last step
+  bool running = false;        // inside a driver call
   StopReason stopReason = StopReason::kNone;
+  // The outcome of the drivers' run of the continuous program (the relaxation
+  // of an integer program); the status texts are read from it.
+  SimplexOutcome relaxationOutcome = SimplexOutcome::kNotRun;
 
   // Factorization and simplex counters and tolerances.
   double smallestPivot = 1e30;
@@ -138,17 +147,7 @@ class EngineModel {
   long long lastProgressIteration = 0;
   int stallPeriods = 0;
   int perturbSwitches = 0;
-  bool limitReached = false;
-  StopReason limitReason = StopReason::kNone;
 
-  // Ratio test results: the step, the leaving row (0 for a bound flip), the
-  // bound the leaving column ends at and its nonbasic status there.
-  StepKind stepKind = StepKind::kFlipToUpper;
-  int leavingRow = 0;
-  double theta = 0;
-  double pivotMagnitude = 0;
-  double leavingBound = 0;
-  ColumnStatus leavingStatus = ColumnStatus::kAtLower;
   // Points along the ray where an infeasible basic column reaches its bound
   // (work space of the ratio test, kept to avoid an allocation per step).
   struct Breakpoint {
@@ -176,13 +175,5 @@ class EngineModel {
   void CreateRangeAndRhs();
   void ReleaseAll();
 };
-
-// Drivers
-void PrepareForSolve(EngineModel& model);
-void SolveContinuous(EngineModel& model);
-void SolveInteger(EngineModel& model);
-std::string ContinuousStatus(const EngineModel& model);
-std::string IntegerStatus(const EngineModel& model);
-bool IsUnfinishedStatus(std::string_view status);
 
 }  // namespace vesk::engine

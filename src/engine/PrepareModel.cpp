@@ -5,8 +5,8 @@
 
 #include "engine/BoundTightening.h"
 #include "engine/EngineHostMessages.h"
-#include "engine/Factorization.h"
-#include "engine/search/RatioTest.h"
+#include "engine/Reinvert.h"
+#include "engine/search/Perturbation.h"
 #include "engine/search/SolverConsole.h"
 
 namespace vesk::engine {

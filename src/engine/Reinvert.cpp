@@ -14,8 +14,10 @@
 #include <cstdio>
 #include <string>
 
+#include "engine/BasisSolves.h"
 #include "engine/EngineHostMessages.h"
-#include "engine/Factorization.h"
+#include "engine/EtaFile.h"
+#include "engine/Reinvert.h"
 #include "engine/Tolerances.h"
 #include "engine/search/SolverConsole.h"
 

@@ -3,7 +3,9 @@
 #include <cmath>
 
 #include "EngineFixtures.h"
-#include "engine/Factorization.h"
+#include "engine/BasisSolves.h"
+#include "engine/EtaFile.h"
+#include "engine/Reinvert.h"
 
 namespace vesk::engine::test {
 namespace {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "EngineFixtures.h"
-#include "engine/Factorization.h"
+#include "engine/BasisSolves.h"
+#include "engine/EtaFile.h"
 #include "engine/search/RatioTest.h"
+#include "engine/search/StepUpdate.h"
 
 namespace vesk::engine::test {
 namespace {
@@ -61,19 +63,19 @@ TEST(RatioTest, InfeasibleRowsArePassedWhileTheMeritStillRises) {
     ASSERT_GT(q, model->m);
     ScatterColumn(*model, q, model->pivotColumn);
     Ftran(*model, model->pivotColumn, 1, model->etaFile.count);
-    RatioTest(*model, q);
-    EXPECT_EQ(model->stepKind, c.kind);
-    EXPECT_NEAR(model->theta, c.theta, 1e-6);
+    const Step step = RatioTest(*model, q);
+    EXPECT_EQ(step.kind, c.kind);
+    EXPECT_NEAR(step.theta, c.theta, 1e-6);
     if (c.leaving == nullptr) {
-      EXPECT_EQ(model->leavingRow, 0);
+      EXPECT_EQ(step.leavingRow, 0);
       continue;
     }
-    ASSERT_GT(model->leavingRow, 0);
-    EXPECT_EQ(model->Col(model->leavingRow).name, c.leaving);
-    EXPECT_EQ(model->leavingStatus, c.leavingStatus);
+    ASSERT_GT(step.leavingRow, 0);
+    EXPECT_EQ(model->Col(step.leavingRow).name, c.leaving);
+    EXPECT_EQ(step.leavingStatus, c.leavingStatus);
 
     // The step leaves every row it passed feasible and X at theta.
-    ASSERT_TRUE(ApplyStep(*model, q));
+    ASSERT_TRUE(ApplyStep(*model, q, step));
     ComputeBasicSolution(*model);
     EXPECT_NEAR(model->basicValues[static_cast<size_t>(model->FindColumnNumber("X"))], c.theta, 1e-6);
   }

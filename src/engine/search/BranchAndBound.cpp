@@ -10,12 +10,13 @@
 #include <vector>
 
 #include "engine/BasisSnapshot.h"
+#include "engine/BasisSolves.h"
 #include "engine/EngineFiles.h"
-#include "engine/Factorization.h"
 #include "engine/Paraunit.h"
+#include "engine/Reinvert.h"
 #include "engine/Tolerances.h"
+#include "engine/search/DualRepair.h"
 #include "engine/search/NodeFile.h"
-#include "engine/search/RatioTest.h"
 #include "engine/search/Simplex.h"
 #include "engine/search/SolverConsole.h"
 
@@ -88,7 +89,6 @@ class Search {
   Choice Branch();
   void EstimatePseudoCosts(int row, float& pcUp, float& pcDown);
   bool EvaluateNodeLp();  // false: the search must stop
-  void DualRepair();
   bool NodeIntegral() const;
   bool StopRequested();
   void FixByReducedCost();
@@ -208,9 +208,9 @@ bool Search::Start() {
   ComputeBasicSolution(M);
   if (M.infeasCount > 0) {
     M.quiet = true;
-    Simplex(M, false);
+    const SimplexOutcome outcome = Simplex(M, false);
     M.quiet = false;
-    if (M.errorFlag || M.numericalTrouble) return false;
+    if (M.errorFlag || outcome == SimplexOutcome::kNumericalTrouble) return false;
     if (M.infeasCount > 0) return true;  // no integral point: nothing to search
   }
 
@@ -417,113 +417,24 @@ bool Search::StopRequested() {
   return false;
 }
 
-// A child starts from its parent's optimal basis, which its own bound change
-// has made primal infeasible but left dual feasible. A few dual simplex
-// pivots carry such a basis back to feasibility along the cheapest way,
-// where the composite pricing of the simplex would first chase columns with
-// a large rate and a tiny step (a binary with a big coefficient moves the
-// infeasible column fast but only a little), and then take them back. Each
-// pivot takes the most infeasible basic column out at the bound it violates
-// and brings in the nonbasic column with the least reduced cost per unit of
-// its row (the largest entry among near ties); the basis stays dual feasible
-// up to the tolerance. The repair stops, leaving the rest to the simplex that
-// follows, when the basis is feasible, when the start is not dual feasible,
-// when no column qualifies (the child may be infeasible, which the simplex
-// then establishes), on a free column, or after a bounded number of pivots.
-void Search::DualRepair() {
-  constexpr int kMaxPivots = 100;
-  const int m = M.m, n = M.n;
-  std::vector<double> y(static_cast<size_t>(m) + 1);
-  struct Candidate {
-    int column;
-    double size, ratio;
-  };
-  std::vector<Candidate> candidates;
-  for (int pivot = 0; pivot < kMaxPivots && M.infeasCount > 0; ++pivot) {
-    // The leaving column: the largest violation of a bound.
-    int r = 0;
-    double worst = 0;
-    for (int i : M.infeasibleList) {
-      const ColumnRecord& c = M.Col(i);
-      const double x = M.basicValues[static_cast<size_t>(i)];
-      const double v = c.status == ColumnStatus::kAbove ? x - c.upper : c.lower - x;
-      if (v > worst) worst = v, r = i;
-    }
-    if (r == 0) return;
-    const bool rise = M.Col(r).status == ColumnStatus::kBelow;
-    // Prices at the true costs of the basic columns (the simplex's own prices
-    // weight infeasible ones), and row r of the inverse into the dual vector,
-    // which the simplex that follows prices afresh.
-    for (int i = 1; i <= m; ++i) y[static_cast<size_t>(i)] = M.Col(i).cost;
-    Btran(M, y);
-    BtranUnit(M, r);
-    const double* row = M.duals.data();
-    // The least ratio with the tolerance over the qualifying columns, then
-    // the largest entry among those within it.
-    candidates.clear();
-    double least = 1e300;
-    for (int j = m + 1; j <= n; ++j) {
-      const ColumnRecord& c = M.Col(j);
-      if (c.upper - c.lower <= kZeroRange || c.kind == kObjectiveLogical) continue;
-      if (c.kind == kFreeStructural) return;
-      double price = 0, alpha = 0;
-      for (const auto& e : c.entries) {
-        price += y[static_cast<size_t>(e.row)] * e.value;
-        alpha += row[e.row] * e.value;
-      }
-      const double d = c.status == ColumnStatus::kAtUpper ? c.cost - price : price - c.cost;
-      if (d < -kRepairDual) return;
-      // Moving column j off its bound by t moves x_r by -alpha t (at its
-      // lower bound) or by +alpha t (at its upper bound).
-      const double rate = c.status == ColumnStatus::kAtUpper ? alpha : -alpha;
-      if ((rise ? rate : -rate) <= kRepairPivot) continue;
-      const double size = std::fabs(alpha), dPlus = std::max(d, 0.0);
-      least = std::min(least, (dPlus + kRepairDual) / size);
-      candidates.push_back({j, size, dPlus / size});
-    }
-    int q = 0;
-    double bestAlpha = 0;
-    for (const Candidate& k : candidates)
-      if (k.ratio <= least && k.size > bestAlpha) bestAlpha = k.size, q = k.column;
-    if (q == 0) return;
-    ScatterColumn(M, q, M.pivotColumn);
-    Ftran(M, M.pivotColumn, 1, M.etaFile.count);
-    const double a = M.pivotColumn[static_cast<size_t>(r)];
-    if (std::fabs(a) <= kRepairPivot) return;
-    ColumnRecord& L = M.Col(r);
-    M.stepKind = rise ? StepKind::kLeaveAtLower : StepKind::kLeaveAtUpper;
-    M.leavingRow = r;
-    M.leavingBound = rise ? L.lower : L.upper;
-    M.leavingStatus = rise ? ColumnStatus::kAtLower : ColumnStatus::kAtUpper;
-    M.pivotMagnitude = std::fabs(a);
-    ++M.iterationCount;
-    if (!ApplyStep(M, q) || !M.modelPresent || M.errorFlag) return;
-    // A dual step can make any basic column infeasible.
-    CheckPrimalFeasibility(M);
-  }
-}
-
 // Solves the LP of the node whose bounds are in place, from the basis in
 // place. A run that gives up on numerics is retried once on a fresh inverse.
 bool Search::EvaluateNodeLp() {
   ComputeBasicSolution(M);
-  if (M.infeasCount > 0 && !M.errorFlag) DualRepair();
+  if (M.infeasCount > 0 && !M.errorFlag) DualRepair(M);
   for (int attempt = 0; attempt < 2; ++attempt) {
-    M.numericalTrouble = false;
-    M.unboundedFlag = false;
     if (M.errorFlag) return false;
-    Simplex(M, false);
+    const SimplexOutcome outcome = Simplex(M, false);
     if (!M.modelPresent) return false;
     if (M.errorFlag) return false;
-    if (!M.numericalTrouble && !M.unboundedFlag) return true;
+    // A ray at a node of a bounded relaxation is a numerical artefact too.
+    if (outcome != SimplexOutcome::kNumericalTrouble && outcome != SimplexOutcome::kUnbounded) return true;
     if (M.stopReason == StopReason::kNumericalTrouble) M.stopReason = StopReason::kNone;
     if (!Reinvert(M) || !M.modelPresent) return false;
   }
   // The node's LP cannot be solved reliably: stop unfinished.
   M.errorFlag = true;
   M.stopReason = StopReason::kNumericalTrouble;
-  M.numericalTrouble = true;
-  M.unboundedFlag = false;
   return false;
 }
 
