@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/BasisSolves.h"
+#include "engine/EngineChecks.h"
 #include "engine/Reinvert.h"
 #include "engine/Tolerances.h"
 
@@ -65,6 +66,8 @@ bool RestoreBasisSnapshot(EngineModel& M, const BasisSnapshot& s) {
     ComputeBasicSolution(M);
     if (M.infeasCount == 0 && std::fabs(M.objectiveValue - s.objective) <= kSnapshotObjective) {
       ComputePrices(M);
+      CheckEtaFile(M);
+      CheckBasis(M);
       return true;
     }
   }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/BasisSolves.h"
+#include "engine/EngineChecks.h"
 #include "engine/EtaFile.h"
 #include "engine/Reinvert.h"
 #include "engine/Tolerances.h"
@@ -103,6 +104,7 @@ SimplexOutcome SimplexRun::Run(bool storeSolution) {
 }
 
 void SimplexRun::Start() {
+  CheckBasis(M);
   ComputePrices(M);
   M.acceptThreshold = -1e8;
   M.stallPeriods = 0;
@@ -390,6 +392,7 @@ SimplexOutcome SimplexRun::ReportVerdict(bool storeSolution) {
   report_.RunEnding();
   CheckPrimalFeasibility(M);
   ComputePrices(M);
+  CheckBasis(M);
   report_.Verdict();
   if (storeSolution) StoreSolution(M);
   if (troubled_) return SimplexOutcome::kNumericalTrouble;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/BasisSolves.h"
+#include "engine/EngineChecks.h"
 #include "engine/EngineFiles.h"
 #include "engine/EtaFile.h"
 #include "engine/Reinvert.h"
@@ -164,6 +165,8 @@ bool ApplyStep(EngineModel& M, int q, const Step& step) {
   const bool reinvert = ReinversionDue(M);
   // The reinversion computes the duals itself.
   if ((becameFeasible || step.ChangesBasis()) && !reinvert) ComputePrices(M);
+
+  CheckBasis(M);
 
   if (logging) IterationLogLine(M, enteringName, leavingName);
   if (reinvert) {
