@@ -83,6 +83,11 @@ class Search {
   void SetIntegralGap();
   void End();
   void Dive();
+  void PushChildren(const Choice& ch);
+  bool SolveChildren(const Choice& ch, double parentValue, size_t ancestors, bool kept[2]);
+  bool AssessChild(const Choice& ch, double parentValue, PathNode& node);
+  bool DescendToBetterChild(size_t ancestors, const bool kept[2]);
+  bool DiveGoesOn(double parentValue, double startValue, size_t ancestors);
   bool AfterDive();  // false: the search is over
   bool SelectNode();
 
@@ -598,128 +603,159 @@ void Search::Dive() {
       IntegerSolutionFound();
       return;
     }
-    const double x = ch.x, fl = std::floor(x);
-    const bool downFirst = (fl + 1 - x) * ch.pcUp <= (x - fl) * ch.pcDown;
     const size_t ancestors = path_.size();
-    // Push both children.
-    for (int k = 0; k < 2; ++k) {
-      const bool up = downFirst ? k == 1 : k == 0;
-      BoundChange b;
-      b.slot = ch.column->hashSlot;
-      b.column = ch.column;
-      b.side = up ? 0 : 1;
-      b.newBound = up ? fl + 1 : fl;
-      b.oldBound = up ? ch.column->lower : ch.column->upper;
-      store_.push_back(b);
-      PathNode node;
-      node.fractionalCount = ch.fractional;
-      node.branchValue = x;
-      node.bound = rootValue_;
-      node.change = static_cast<int32_t>(store_.size() - 1);
-      node.up = up;
-      path_.push_back(std::move(node));
-      ++M.nodeCount;
-    }
-    // The parent's basis, to solve the second child from.
-    BasisSnapshot parentSnapshot;
-    SaveBasisSnapshot(M, parentSnapshot);
+    PushChildren(ch);
     bool kept[2] = {false, false};
-    for (int k = 0; k < 2; ++k) {
-      PathNode& node = path_[ancestors + static_cast<size_t>(k)];
-      ApplyChange(node.change);
-      if (!EvaluateNodeLp()) {
-        UndoChange(node.change);
-        return;
-      }
-      const bool feasible = M.infeasCount == 0;
-      const double value = feasible ? M.objectiveValue : InfeasibleValue();
-      node.bound = value;
-      bool cut = !feasible || CannotBeat(value);
-      ColumnRecord& c = *ch.column;
-      // Pseudo-costs.
-      float& pc = node.up ? c.upPseudoCost : c.downPseudoCost;
-      if (feasible) {
-        if (M.pse) {
-          const double delta = store_[static_cast<size_t>(node.change)].newBound - x;
-          double e = std::max(std::fabs((value - parentValue) / delta), 0.0);
-          if (pc != kUnknownPseudoCost) e = std::max((0.01 * pc + e) / 1.01, 0.0);
-          else ++firstEstimates_;
-          pc = static_cast<float>(e);
-        }
-      } else {
-        pc = static_cast<float>(std::min(std::max(100.1 * static_cast<double>(pc), 1000.0), 1e14));
-      }
-      // Memory pressure: the waiting list in memory is limited.
-      if (MemoryShort()) {
-        const long long limit = std::max<long long>(5, static_cast<long long>(waiting_.size()) - 10);
-        if (limit < waitingLimit_) {
-          waitingLimit_ = limit;
-          ConsoleLine(M, "Standard_time=" + std::to_string(referenceHeap_) + " neu " +
-                             std::to_string(HeapFigure()));
-        }
-      }
-      if (ConsoleOn(M) && M.iterLog != 0) {
-        char buf[96];
-        std::snprintf(buf, sizeof buf, " %s %g %g", node.up ? "L" : "U", store_[static_cast<size_t>(node.change)].newBound,
-                      value);
-        ConsoleLine(M, std::to_string(ch.fractional) + " " + c.name + buf +
-                           (!feasible ? " INFEASIBLE" : (cut ? "  CUTOFF" : "")));
-      }
-      if (!cut && NodeIntegral()) {
-        IntegerSolutionFound();
-        cut = true;  // nothing below an integral node can be better
-      }
-      if (!cut) {
-        SaveBasisSnapshot(M, node.snapshot);
-        kept[k] = true;
-      }
-      if (k == 0 || cut) {
-        UndoChange(node.change);
-        if (!Restore(parentSnapshot)) return;
-      }
-    }
-    FreeBasisSnapshot(parentSnapshot);
+    if (!SolveChildren(ch, parentValue, ancestors, kept)) return;
     // Remove the cut children from the path (second first).
     for (int k = 1; k >= 0; --k)
       if (!kept[k]) path_.erase(path_.begin() + static_cast<std::ptrdiff_t>(ancestors + static_cast<size_t>(k)));
     if (!kept[0] && !kept[1]) return;
+    if (!DescendToBetterChild(ancestors, kept)) return;
+    if (!DiveGoesOn(parentValue, startValue, ancestors)) return;
+  }
+}
 
-    // Keep the better child on top.
-    if (kept[0] && kept[1]) {
-      PathNode& other = path_[ancestors];
-      PathNode& top = path_[ancestors + 1];
-      const double b = top.bound;
-      const bool otherWaits =
-          maximize_ ? other.bound - M.integerCrit < b : b < other.bound + M.integerCrit;
-      if (otherWaits) {
-        AddWaiting(ancestors, ancestors);
-      } else {
-        UndoChange(top.change);
-        AddWaiting(ancestors + 1, ancestors);
-        PathNode& now = path_[ancestors];
-        ApplyChange(now.change);
-        if (!Restore(now.snapshot)) return;
-      }
-    } else if (kept[0]) {
-      PathNode& now = path_[ancestors];
-      ApplyChange(now.change);
-      if (!Restore(now.snapshot)) return;
+// Both children of the branching column go on the path, the one that looks
+// cheaper by its pseudo-cost first.
+void Search::PushChildren(const Choice& ch) {
+  const double x = ch.x, fl = std::floor(x);
+  const bool downFirst = (fl + 1 - x) * ch.pcUp <= (x - fl) * ch.pcDown;
+  for (int k = 0; k < 2; ++k) {
+    const bool up = downFirst ? k == 1 : k == 0;
+    BoundChange b;
+    b.slot = ch.column->hashSlot;
+    b.column = ch.column;
+    b.side = up ? 0 : 1;
+    b.newBound = up ? fl + 1 : fl;
+    b.oldBound = up ? ch.column->lower : ch.column->upper;
+    store_.push_back(b);
+    PathNode node;
+    node.fractionalCount = ch.fractional;
+    node.branchValue = x;
+    node.bound = rootValue_;
+    node.change = static_cast<int32_t>(store_.size() - 1);
+    node.up = up;
+    path_.push_back(std::move(node));
+    ++M.nodeCount;
+  }
+}
+
+// Solves both children (path positions ancestors and ancestors + 1) from the
+// parent's basis; a child that is not cut keeps its own basis. The bounds and
+// basis left in place are the second child's when it is kept, else the
+// parent's. Returns false when the dive must stop.
+bool Search::SolveChildren(const Choice& ch, double parentValue, size_t ancestors, bool kept[2]) {
+  BasisSnapshot parentSnapshot;
+  SaveBasisSnapshot(M, parentSnapshot);
+  for (int k = 0; k < 2; ++k) {
+    PathNode& node = path_[ancestors + static_cast<size_t>(k)];
+    ApplyChange(node.change);
+    if (!EvaluateNodeLp()) {
+      UndoChange(node.change);
+      return false;
     }
-    PathNode& top = path_.back();
-    steps_ = std::min(1000, steps_ + 1);
-    avgStep_ = ((steps_ - 1) * avgStep_ + std::fabs(top.bound - parentValue)) / steps_;
-    // The parent's own snapshot is no longer needed.
-    if (ancestors > 0) FreeBasisSnapshot(path_[ancestors - 1].snapshot);
-    else FreeBasisSnapshot(startSnapshot_);
-    lastValue_ = top.bound;
-    const long long depth = static_cast<long long>(path_.size());
-    diveDepth_ = std::max(diveDepth_, depth);
-    if (!(depth <= diveLimit_ &&
-          std::fabs(top.bound - startValue) <= static_cast<double>(diveLimit_) * avgStep_)) {
-      AddWaiting(path_.size() - 1, path_.size() - 1);
-      return;
+    const bool cut = AssessChild(ch, parentValue, node);
+    if (!cut) {
+      SaveBasisSnapshot(M, node.snapshot);
+      kept[k] = true;
+    }
+    if (k == 0 || cut) {
+      UndoChange(node.change);
+      if (!Restore(parentSnapshot)) return false;
     }
   }
+  FreeBasisSnapshot(parentSnapshot);
+  return true;
+}
+
+// A solved child: its LP value becomes its bound and teaches the pseudo-cost
+// of its side; an integral child is an incumbent. Returns true when nothing
+// below the child can be better (it is cut).
+bool Search::AssessChild(const Choice& ch, double parentValue, PathNode& node) {
+  const bool feasible = M.infeasCount == 0;
+  const double value = feasible ? M.objectiveValue : InfeasibleValue();
+  node.bound = value;
+  bool cut = !feasible || CannotBeat(value);
+  ColumnRecord& c = *ch.column;
+  float& pc = node.up ? c.upPseudoCost : c.downPseudoCost;
+  if (feasible) {
+    if (M.pse) {
+      const double delta = store_[static_cast<size_t>(node.change)].newBound - ch.x;
+      double e = std::max(std::fabs((value - parentValue) / delta), 0.0);
+      if (pc != kUnknownPseudoCost) e = std::max((0.01 * pc + e) / 1.01, 0.0);
+      else ++firstEstimates_;
+      pc = static_cast<float>(e);
+    }
+  } else {
+    pc = static_cast<float>(std::min(std::max(100.1 * static_cast<double>(pc), 1000.0), 1e14));
+  }
+  // Memory pressure: the waiting list in memory is limited.
+  if (MemoryShort()) {
+    const long long limit = std::max<long long>(5, static_cast<long long>(waiting_.size()) - 10);
+    if (limit < waitingLimit_) {
+      waitingLimit_ = limit;
+      ConsoleLine(M, "Standard_time=" + std::to_string(referenceHeap_) + " neu " + std::to_string(HeapFigure()));
+    }
+  }
+  if (ConsoleOn(M) && M.iterLog != 0) {
+    char buf[96];
+    std::snprintf(buf, sizeof buf, " %s %g %g", node.up ? "L" : "U", store_[static_cast<size_t>(node.change)].newBound,
+                  value);
+    ConsoleLine(M, std::to_string(ch.fractional) + " " + c.name + buf +
+                       (!feasible ? " INFEASIBLE" : (cut ? "  CUTOFF" : "")));
+  }
+  if (!cut && NodeIntegral()) {
+    IntegerSolutionFound();
+    cut = true;  // nothing below an integral node can be better
+  }
+  return cut;
+}
+
+// With both children kept, the better one stays on top of the path and the
+// other waits; the dive goes on from the top child's bounds and basis.
+// Returns false when its basis cannot be restored.
+bool Search::DescendToBetterChild(size_t ancestors, const bool kept[2]) {
+  if (kept[0] && kept[1]) {
+    PathNode& other = path_[ancestors];
+    PathNode& top = path_[ancestors + 1];
+    const double b = top.bound;
+    const bool otherWaits = maximize_ ? other.bound - M.integerCrit < b : b < other.bound + M.integerCrit;
+    if (otherWaits) {
+      AddWaiting(ancestors, ancestors);
+    } else {
+      UndoChange(top.change);
+      AddWaiting(ancestors + 1, ancestors);
+      PathNode& now = path_[ancestors];
+      ApplyChange(now.change);
+      if (!Restore(now.snapshot)) return false;
+    }
+  } else if (kept[0]) {
+    PathNode& now = path_[ancestors];
+    ApplyChange(now.change);
+    if (!Restore(now.snapshot)) return false;
+  }
+  return true;
+}
+
+// The dive goes on while it is no deeper than the dive limit and its bound
+// has not moved further from the start than the limit's worth of average
+// steps; otherwise its top node waits.
+bool Search::DiveGoesOn(double parentValue, double startValue, size_t ancestors) {
+  PathNode& top = path_.back();
+  steps_ = std::min(1000, steps_ + 1);
+  avgStep_ = ((steps_ - 1) * avgStep_ + std::fabs(top.bound - parentValue)) / steps_;
+  // The parent's own snapshot is no longer needed.
+  if (ancestors > 0) FreeBasisSnapshot(path_[ancestors - 1].snapshot);
+  else FreeBasisSnapshot(startSnapshot_);
+  lastValue_ = top.bound;
+  const long long depth = static_cast<long long>(path_.size());
+  diveDepth_ = std::max(diveDepth_, depth);
+  if (!(depth <= diveLimit_ && std::fabs(top.bound - startValue) <= static_cast<double>(diveLimit_) * avgStep_)) {
+    AddWaiting(path_.size() - 1, path_.size() - 1);
+    return false;
+  }
+  return true;
 }
 
 bool Search::AfterDive() {
