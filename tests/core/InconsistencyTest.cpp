@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "RobustFixtures.h"
+#include "ScopedSolverHost.h"
 #include "TestPaths.h"
 #include "core/analysis/ConstraintList.h"
 #include "core/analysis/Inconsistency.h"
@@ -122,21 +123,6 @@ TEST(SuggestionProgram, RowsColumnsAndTypesAsStated) {
 }
 
 // The zero-one programs need the integer path of the solver interface.
-bool IntegerPathAvailable() {
-  namespace lp = vesk::solver;
-  if (lp::LpSetSize(1, 1) != 0) return false;
-  lp::LpSetColumnType(1, 'B');
-  lp::LpSetObjective(1, 1);
-  lp::LpSetCoefficient(1, 1, 1);
-  lp::LpSetRhs(1, 1);
-  lp::LpSetRowType(1, '<');
-  return lp::LpSolve() == 0;
-}
-
-#define REQUIRE_INTEGER_PATH()                                                                   \
-  if (!IntegerPathAvailable())                                                                   \
-  GTEST_SKIP() << "LpSolve does not solve zero-one programs yet (it returns -1 for 'B' columns)"
-
 std::set<std::vector<int>> Sets(const std::vector<Suggestion>& suggestions) {
   std::set<std::vector<int>> out;
   for (const auto& s : suggestions) out.insert(s.constraints);
@@ -186,7 +172,6 @@ void CheckRun(const RunCase& c) {
 }
 
 TEST(SuggestionRun, SmallestSetsFirstThenTheRunEnds) {
-  REQUIRE_INTEGER_PATH();
   const std::vector<RunCase> cases = {
       {"two conflicting constraints", 5,
        {{"0", "1", "0", ">=", "0.7"}, {"0", "1", "0", "<=", "0.3"}},
@@ -209,16 +194,14 @@ TEST(SuggestionRun, SmallestSetsFirstThenTheRunEnds) {
 // 0.00001, are met once y = 0.00001 / 999 (about 1e-8), which lies within the
 // search's integrality tolerance (1e-7) of 0, so nothing needs dropping.
 TEST(SuggestionRun, ConsistentInformationWithAnEqualityNeedsNoDrop) {
-  REQUIRE_INTEGER_PATH();
   CheckRun({"consistent with an equality", 5, {{"0", "1", "-1", "=", "0"}}, {0}, {{}}, SuggestionEnd::NoNeed, {}});
 }
 
 // A run cancelled after its second suggestion leaves the window with what the
 // earlier run showed, and the engine's files as they were.
 TEST(SuggestionRun, CancelMidwayLeavesTheEarlierRunShown) {
-  REQUIRE_INTEGER_PATH();
   engine::ScratchEngineHost host;
-  solver::LpSetHost(&host);
+  vesk::test::ScopedSolverHost scopedHost(host);
   Problem p = MakeProblem(2);
   for (const auto& row : std::vector<std::vector<std::string>>{{"0", "1", "0", ">=", "0.7"},
                                                                {"0", "1", "0", "<=", "0.3"},
@@ -246,7 +229,6 @@ TEST(SuggestionRun, CancelMidwayLeavesTheEarlierRunShown) {
   EXPECT_TRUE(s == stateBefore);
   EXPECT_EQ(test::FolderContents(host.WorkingFolder()), filesBefore);
   EXPECT_FALSE(cancel.busy);
-  solver::LpSetHost(nullptr);
 }
 
 TEST(SuggestionRun, MaxSuggestionsStaysWithinItsRange) {
@@ -275,7 +257,6 @@ TEST(SuggestionRun, StaleListIsNotUsedAfterAProblemChange) {
 }
 
 TEST(AcceptStep, OnlyAFreshSolutionIsOfferedAndYesMakesItTheInferredVector) {
-  REQUIRE_INTEGER_PATH();
   Problem p = MakeProblem(2);
   AddConstraint(p, {"0", "1", "0"}, ">=", "0.7");
   SortingState s;
@@ -323,7 +304,6 @@ TEST(AcceptStep, GFormatHasSixSignificantDigits) {
 TEST(SuggestionExamples, CountsAndSetsOfTheExpectedRuns) {
   auto dir = vesk::test::ExamplesDir();
   if (!dir) GTEST_SKIP() << "example problems not found";
-  REQUIRE_INTEGER_PATH();
   int checked = 0;
   for (const auto& entry : std::filesystem::directory_iterator(*dir)) {
     const auto path = entry.path();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "RobustFixtures.h"
+#include "ScopedSolverHost.h"
 #include "core/problem/Errors.h"
 #include "core/problem/ScriptedDialogs.h"
 #include "core/sorting/RobustAssignments.h"
@@ -202,7 +203,7 @@ TEST(RobustAssignments, ProgressEveryFifthActionAndSharedPrograms) {
 // results and the engine's files are as they were before the command.
 TEST(RobustAssignments, CancelMidwayLeavesEverythingAsBefore) {
   engine::ScratchEngineHost host;
-  solver::LpSetHost(&host);
+  vesk::test::ScopedSolverHost scopedHost(host);
   std::vector<ActionRow> rows = {{"a", {"60", "40"}}, {"b", {"80", "80"}}, {"c", {"60", "60"}},
                                  {"d", {"40", "90"}}, {"e", {"55", "75"}}, {"f", {"45", "65"}}};
   Problem p = StepProblem(2, 3, {50, 70}, rows);
@@ -234,7 +235,6 @@ TEST(RobustAssignments, CancelMidwayLeavesEverythingAsBefore) {
   EXPECT_TRUE(CalcRangeItemClick(p, s, never));
   EXPECT_TRUE(never.messages.empty());
   EXPECT_EQ(s.WorstCategory[0], 2);
-  solver::LpSetHost(nullptr);
 }
 
 TEST(VariabilityOrder, WidestFirstTiesInInputOrder) {
