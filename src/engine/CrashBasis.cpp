@@ -2,9 +2,10 @@
 // basis. Each nonbasic column is keyed by the first row holding one of its
 // significant entries; per key the column with the fewest entries replaces
 // the logical of that row.
+#include "engine/CrashBasis.h"
+
 #include <algorithm>
 
-#include "engine/EngineFiles.h"
 #include "engine/Reinvert.h"
 #include "engine/Tolerances.h"
 #include "engine/search/SolverConsole.h"

@@ -46,7 +46,6 @@ void EngineModel::ClearModel() {
   stopReason = StopReason::kNone;
   relaxationOutcome = SimplexOutcome::kNotRun;
   objectiveRowName.clear();
-  for (auto& s : extraNames) s.clear();
   inversionCount = 0;
   pivotsSinceInversion = 0;
   iterationCount = 0;
@@ -57,7 +56,6 @@ void EngineModel::ClearModel() {
   perturbMode = 0;
   searchUpper = 1e30;
   searchLower = -1e30;
-  longestLogicalName = longestName = 0;
   CreateRangeAndRhs();
 }
 

@@ -94,10 +94,7 @@ class EngineModel {
   int m = 0;
 
   std::string objectiveRowName;
-  std::string extraNames[3];
   std::string modelName;
-  size_t longestLogicalName = 0;
-  size_t longestName = 0;
 
   bool modelPresent = false;
   bool errorFlag = false;
@@ -169,7 +166,6 @@ class EngineModel {
     int pitch = 10, linesPerInch = 6, linesPerPage = 66, margin = 0;
     std::string control;
   } printer;
-  std::string helpFile = "LP.HLP";
 
  private:
   void CreateRangeAndRhs();

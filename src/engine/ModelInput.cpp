@@ -40,8 +40,6 @@ int EngineModel::FindColumn(std::string_view rawName, uint8_t kind) {
   column.push_back(record.get());
   columnStore.push_back(std::move(record));
   columnTable.Set(slot, static_cast<uint32_t>(columnStore.size()));
-  if (kind != kStructural && kind != kFreeStructural) longestLogicalName = std::max(longestLogicalName, name.size());
-  longestName = std::max(longestName, name.size() + 1);
   return n;
 }
 

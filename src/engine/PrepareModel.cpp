@@ -13,7 +13,7 @@ namespace vesk::engine {
 
 void EngineModel::PrepareModel() {
   if (prepared) return;
-  if (parameters.BooleanValue(host, "TIGHT")) CompressMatrix(*this);  // integer-path hook
+  if (parameters.BooleanValue(host, "TIGHT")) CompressMatrix(*this);
   pricing = 30000;
   CheckColumnBounds();
   // A structural column without either bound is free.

@@ -2,6 +2,7 @@
 // solving a program with integer columns, and the status texts read after.
 #include "engine/search/Drivers.h"
 
+#include "engine/CrashBasis.h"
 #include "engine/EngineFiles.h"
 #include "engine/search/BranchAndBound.h"
 #include "engine/search/Simplex.h"

@@ -69,7 +69,7 @@ int LongStep(EngineModel& M, const ColumnRecord& e, double theta) {
   // Passing every point never turns a bounded step into an unbounded one.
   if (stop < 0 && theta > kInfiniteBound) stop = static_cast<int>(bp.size()) - 1;
   if (stop < 0) return -1;
-  // Points reached together (within 1e-11) go to the largest pivot element.
+  // Points reached together (a step tie) go to the largest pivot element.
   const double tStop = bp[static_cast<size_t>(stop)].t;
   int best = stop;
   for (int k = stop; k >= 0 && tStop - bp[static_cast<size_t>(k)].t < kStepTie; --k)
