@@ -1,23 +1,21 @@
 // vesk-cli robust FILE.tri: the robust-assignment command on a problem file,
 // with an optional results report, CSV file and picture of the results.
-#include <cstdlib>
 #include <iomanip>
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
-#include "cli/SortingCommand.h"
 #include "cli/Command.h"
-#include "core/problem/CsvResults.h"
+#include "cli/SortingCommand.h"
 #include "core/problem/Numbers.h"
 #include "core/problem/ProblemFile.h"
-#include "core/problem/Report.h"
+#include "core/sorting/CsvResults.h"
+#include "core/sorting/Report.h"
 #include "core/sorting/RobustAssignments.h"
 #ifdef VESK_WITH_PICTURE
-#include <QGuiApplication>
-
-#include "picture/RangesPicture.h"
+#include "cli/Painter.h"
+#include "paint/PainterProtocol.h"
+#include "picture/PictureFormat.h"
 #endif
 
 namespace vesk::cli {
@@ -31,20 +29,6 @@ struct RobustOptions {
   std::string csv;
   std::string picture;
 };
-
-#ifdef VESK_WITH_PICTURE
-// Paints without a window: Qt needs an application object for its fonts, on
-// the offscreen platform unless another one was asked for.
-bool WritePicture(const core::Problem& problem, const core::SortingState& state, const std::string& path) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "vesk-cli";
-  static char* argv[] = {name, nullptr};
-  std::unique_ptr<QGuiApplication> app;
-  if (!QGuiApplication::instance()) app = std::make_unique<QGuiApplication>(argc, argv);
-  return picture::RangesPicture(problem, state).Write(path);
-}
-#endif
 
 nlohmann::json RobustJson(const core::Problem& p, const core::SortingState& s, bool ran) {
   using nlohmann::json;
@@ -116,9 +100,13 @@ int RunRobust(const RobustOptions& o) {
     reported = false;
   }
 #ifdef VESK_WITH_PICTURE
-  if (ran && !o.picture.empty() && !WritePicture(problem, state, o.picture)) {
-    dialogs.Error(core::kDiskWriteError);
-    reported = false;
+  if (ran && !o.picture.empty()) {
+    const PaintOutcome painted = RunPainter(paint::kPictureKind, problem, state, o.picture);
+    if (painted.kind != PaintOutcome::Kind::Written) {
+      dialogs.Error(painted.kind == PaintOutcome::Kind::NotWritten ? std::string(core::kDiskWriteError)
+                                                                   : painted.message);
+      reported = false;
+    }
   }
 #endif
   if (o.json) {
@@ -143,9 +131,7 @@ const CommandRegistrar kRobust{{
       sub.add_option("--csv", o->csv, "Also write the results as CSV to this file");
 #ifdef VESK_WITH_PICTURE
       sub.add_option("--picture", o->picture, "Also write a picture of the ranges to this file (.png or .svg)")
-          ->check([](const std::string& path) {
-            return picture::PictureFormatFor(path) ? std::string() : std::string("the picture must be a .png or .svg file");
-          });
+          ->check(picture::PictureNameError);
 #endif
       sub.footer(
           "Exit status: 0 when the command ran (consistent or not), 1 when it stopped with a message, 2 on a "

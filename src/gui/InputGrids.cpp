@@ -5,7 +5,7 @@
 
 #include "core/problem/InputGrid.h"
 #include "gui/GridEditing.h"
-#include "gui/TableSet.h"
+#include "gui/InputGrids.h"
 
 namespace vesk::gui {
 

@@ -17,18 +17,24 @@
 #include <new>
 
 #include "core/problem/CsvPerformances.h"
-#include "core/problem/CsvResults.h"
 #include "core/problem/Errors.h"
 #include "core/problem/NewProblem.h"
 #include "core/problem/ProblemFile.h"
-#include "core/problem/Report.h"
 #include "core/problem/Toggles.h"
+#include "core/sorting/CsvResults.h"
+#include "core/sorting/Report.h"
 #include "core/sorting/ResultView.h"
 #include "core/sorting/RobustAssignments.h"
 #include "gui/CsvPreviewForm.h"
 #include "gui/HelpPages.h"
+#include "gui/InputGrids.h"
+#include "gui/ResultGrids.h"
+#include "gui/TAboutBox.h"
+#include "gui/TGetHelpForm.h"
+#include "gui/TIAForm.h"
 #include "gui/TMainForm.h"
-#include "gui/TableSet.h"
+#include "gui/TNewFileForm.h"
+#include "gui/TVolumeForm.h"
 #include "picture/RangesPicture.h"
 
 namespace vesk::gui {

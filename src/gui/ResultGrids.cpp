@@ -2,7 +2,7 @@
 // selection that solves an assignment; DGrid, ICGrid and IPGrid.
 #include "core/problem/Errors.h"
 #include "core/sorting/ResultView.h"
-#include "gui/TableSet.h"
+#include "gui/ResultGrids.h"
 
 namespace vesk::gui {
 

@@ -5,7 +5,7 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include "gui/Forms.h"
+#include "gui/TAboutBox.h"
 #include "gui/ScreenCentre.h"
 
 // The pictures live in a resource file of a static library, which must be

@@ -2,7 +2,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "gui/Forms.h"
+#include "gui/TGetHelpForm.h"
 #include "gui/ScreenCentre.h"
 
 namespace vesk::gui {

@@ -8,10 +8,10 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "core/analysis/ConstraintList.h"
+#include "core/sorting/ConstraintList.h"
 #include "gui/CancelGate.h"
 #include "gui/FormDialogs.h"
-#include "gui/Forms.h"
+#include "gui/TIAForm.h"
 #include "gui/GridView.h"
 #include "gui/HelpPages.h"
 

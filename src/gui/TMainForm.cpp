@@ -25,7 +25,12 @@
 #include <QVBoxLayout>
 
 #include "gui/HelpPages.h"
-#include "gui/TableSet.h"
+#include "gui/InputGrids.h"
+#include "gui/ResultGrids.h"
+#include "gui/TIAForm.h"
+#include "gui/TNewFileForm.h"
+#include "gui/TVolumeForm.h"
+#include "gui/Ttfernform.h"
 #include "solver/LP_Unit_LPSolver.h"
 
 namespace vesk::gui {

@@ -12,10 +12,10 @@
 #include "core/analysis/Volume.h"
 #include "core/problem/EditHistory.h"
 #include "core/problem/Problem.h"
-#include "core/problem/Report.h"
 #include "core/problem/StructuralEdits.h"
+#include "core/sorting/Report.h"
 #include "core/sorting/SortingState.h"
-#include "gui/Forms.h"
+#include "gui/CellSizes.h"
 #include "gui/QtDialogs.h"
 #include "gui/QtEngineHost.h"
 #include "gui/RecentFiles.h"
@@ -36,6 +36,10 @@ namespace vesk::gui {
 class GridView;
 class InputGrids;
 class ResultGrids;
+class TIAForm;
+class TNewFileForm;
+class TVolumeForm;
+class Ttfernform;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT

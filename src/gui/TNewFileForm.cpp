@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "gui/Forms.h"
+#include "gui/TNewFileForm.h"
 #include "gui/ScreenCentre.h"
 
 namespace vesk::gui {

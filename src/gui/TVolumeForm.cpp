@@ -12,7 +12,7 @@
 
 #include "gui/CancelGate.h"
 #include "gui/FormDialogs.h"
-#include "gui/Forms.h"
+#include "gui/TVolumeForm.h"
 
 namespace vesk::gui {
 

@@ -2,7 +2,7 @@
 // created hidden and nothing shows it or draws on it.
 #include <QVBoxLayout>
 
-#include "gui/Forms.h"
+#include "gui/Ttfernform.h"
 
 namespace vesk::gui {
 

@@ -53,13 +53,6 @@ void Hatch(QPainter& painter, const QRect& cell) {
 
 }  // namespace
 
-std::optional<PictureFormat> PictureFormatFor(const std::string& path) {
-  const QString name = QString::fromStdString(path);
-  if (name.endsWith(".png", Qt::CaseInsensitive)) return PictureFormat::Png;
-  if (name.endsWith(".svg", Qt::CaseInsensitive)) return PictureFormat::Svg;
-  return std::nullopt;
-}
-
 RangesPicture::RangesPicture(const core::Problem& problem, const core::SortingState& state)
     : problem_(problem), state_(state), ordered_(state.ShowVariabilityOrder) {
   const core::Grid& grid = ordered_ ? state.ORGrid : state.RGrid;

@@ -4,21 +4,15 @@
 // window paints RGrid / ORGrid. One painter serves the PNG and the SVG file.
 #include <QRect>
 #include <QSize>
-#include <optional>
 #include <string>
 
 #include "core/problem/Problem.h"
 #include "core/sorting/SortingState.h"
+#include "picture/PictureFormat.h"
 
 class QPainter;
 
 namespace vesk::picture {
-
-enum class PictureFormat { Png, Svg };
-
-// The format named by a file's extension (".png" or ".svg", in any case), or
-// nothing for any other name.
-std::optional<PictureFormat> PictureFormatFor(const std::string& path);
 
 // The ranges view in the order the window shows (variability order while the
 // window shows ORGrid).

@@ -8,9 +8,9 @@
 #include "ProblemBuilders.h"
 #include "TestPaths.h"
 #include "core/problem/CsvPerformances.h"
-#include "core/problem/CsvResults.h"
 #include "core/problem/ProblemFile.h"
 #include "core/problem/ScriptedDialogs.h"
+#include "core/sorting/CsvResults.h"
 #include "core/sorting/RobustAssignments.h"
 
 namespace vesk::core {

@@ -14,8 +14,8 @@
 #include "TestPaths.h"
 #include "core/problem/Problem.h"
 #include "core/problem/ProblemFile.h"
-#include "core/problem/Report.h"
 #include "core/problem/ScriptedDialogs.h"
+#include "core/sorting/Report.h"
 #include "core/sorting/RobustAssignments.h"
 #include "core/sorting/SortingState.h"
 

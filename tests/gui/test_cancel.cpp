@@ -12,7 +12,7 @@
 #include "core/problem/UserDialogs.h"
 #include "core/analysis/Volume.h"
 #include "core/problem/ProblemFile.h"
-#include "gui/Forms.h"
+#include "gui/TVolumeForm.h"
 #include "gui/QtDialogs.h"
 #include "gui/TMainForm.h"
 

@@ -20,7 +20,8 @@
 #include "core/problem/Toggles.h"
 #include "core/sorting/ResultView.h"
 #include "core/sorting/RobustAssignments.h"
-#include "gui/TableSet.h"
+#include "gui/InputGrids.h"
+#include "gui/ResultGrids.h"
 
 using vesk::core::InputTable;
 using vesk::core::Problem;

@@ -20,7 +20,8 @@
 #include "core/problem/Invariants.h"
 #include "gui/GridView.h"
 #include "gui/TMainForm.h"
-#include "gui/TableSet.h"
+#include "gui/InputGrids.h"
+#include "gui/ResultGrids.h"
 
 using vesk::gui::GridView;
 using vesk::gui::TMainForm;

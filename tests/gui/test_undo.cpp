@@ -10,7 +10,8 @@
 #include "MainFormDriver.h"
 #include "ModalAnswerer.h"
 #include "gui/TMainForm.h"
-#include "gui/TableSet.h"
+#include "gui/InputGrids.h"
+#include "gui/ResultGrids.h"
 
 using vesk::gui::TMainForm;
 using vesk::guitest::Item;

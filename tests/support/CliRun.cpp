@@ -25,17 +25,19 @@ std::string ReadFileText(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-CliRun RunCli(const std::string& arguments) {
+CliRun RunProgram(const std::filesystem::path& program, const std::string& arguments,
+                  const std::filesystem::path& input) {
   const auto dir = FreshTempDir("clirun");
   const auto out = dir / "stdout", err = dir / "stderr";
-  std::string command = ShellQuote(CliPath().string());
+  std::string command = ShellQuote(program.string());
   command += ' ';
   command += arguments;
   command += " >";
   command += ShellQuote(out.string());
   command += " 2>";
   command += ShellQuote(err.string());
-  command += " </dev/null";
+  command += " <";
+  command += ShellQuote(input.string());
   const int status = std::system(command.c_str());
   CliRun run;
   run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -45,5 +47,7 @@ CliRun RunCli(const std::string& arguments) {
   std::filesystem::remove_all(dir, ec);
   return run;
 }
+
+CliRun RunCli(const std::string& arguments) { return RunProgram(CliPath(), arguments); }
 
 }  // namespace vesk::test

@@ -17,8 +17,12 @@ std::string ShellQuote(std::string_view text);
 // A whole file as bytes ("" when it cannot be read).
 std::string ReadFileText(const std::filesystem::path& path);
 
-// Runs vesk-cli with `arguments` (already quoted for the shell), standard
-// input empty, and collects its exit code and both outputs.
+// Runs `program` with `arguments` (already quoted for the shell), standard
+// input read from `input`, and collects its exit code and both outputs.
+CliRun RunProgram(const std::filesystem::path& program, const std::string& arguments,
+                  const std::filesystem::path& input = "/dev/null");
+
+// RunProgram on the built vesk-cli, standard input empty.
 CliRun RunCli(const std::string& arguments);
 
 }  // namespace vesk::test

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <charconv>
 
-#include "core/analysis/ConstraintList.h"
 #include "core/problem/Errors.h"
 #include "core/problem/Numbers.h"
 #include "core/sorting/CellValues.h"
+#include "core/sorting/ConstraintList.h"
 #include "core/sorting/RobustAssignments.h"
 #include "solver/LP_Unit_LPSolver.h"
 

@@ -17,8 +17,6 @@
 namespace vesk::core {
 namespace {
 
-constexpr const char* kDiskWriteError = "Disk write error: check permissions and available size";
-
 // Thrown once the message that ends reading has been shown.
 struct ReadStopped {};
 
@@ -346,12 +344,6 @@ std::string FullName(const std::string& path) {
   return full.lexically_normal().string();
 }
 
-std::string WithoutExtension(const std::string& fullName) {
-  std::filesystem::path p(fullName);
-  if (!p.has_extension()) return fullName;
-  return p.replace_extension().string();
-}
-
 bool EndsWith(std::string_view text, std::string_view tail) {
   return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
 }
@@ -456,6 +448,12 @@ bool WriteReplacing(const std::string& target, const std::string& text) {
   return ok;
 }
 
+
+std::string WithoutExtension(const std::string& name) {
+  std::filesystem::path p(name);
+  if (!p.has_extension()) return name;
+  return p.replace_extension().string();
+}
 
 std::string CaptionFor(const std::string& fullName) { return std::string(kTitle) + "  -  " + fullName; }
 

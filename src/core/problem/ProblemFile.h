@@ -16,6 +16,9 @@ namespace vesk::core {
 inline constexpr const char* kOpenFilter = "TRI parameters & constraints (*.tri)|*.tri|All files (*.*)|*.*";
 inline constexpr const char* kSaveFilter = "Vesk (v.2) (*.tri)|*.tri";
 
+// Shown when a file could not be written.
+inline constexpr const char* kDiskWriteError = "Disk write error: check permissions and available size";
+
 // Reads the file at `path` into a fresh problem and replaces `problem` with it
 // only when the whole file was read. Every failure is shown through `dialogs`
 // (the message ends with what was being read) and leaves `problem` exactly as
@@ -67,6 +70,11 @@ OpenResult OpenProblemFile(Problem& problem, UserDialogs& dialogs, const std::st
 // failed write leaves any previous file intact. False when any step failed;
 // the temporary file is then removed.
 bool WriteReplacing(const std::string& target, const std::string& text);
+
+// `name` without its extension (the part from the last '.' of the last path
+// element on); a name without extension, or a dot file such as ".hidden",
+// comes back unchanged.
+std::string WithoutExtension(const std::string& name);
 
 // The caption of a window showing the file `fullName`.
 std::string CaptionFor(const std::string& fullName);

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <optional>
 
-#include "core/analysis/ConstraintList.h"
 #include "core/problem/Errors.h"
 #include "core/problem/InputChecks.h"
 #include "core/problem/Numbers.h"
+#include "core/sorting/ConstraintList.h"
 #include "core/sorting/InferenceProgram.h"
 #include "solver/LP_Unit_LPSolver.h"
 

@@ -1,14 +1,12 @@
 #pragma once
-// The grids of the main window, wired to the core rules: the four input
-// tables (key filters, painting, CGrid selection, AGrid mouse) and the output
-// tables (RGrid/ORGrid painting and selection, DGrid, ICGrid, IPGrid).
-// The main window places them in its page controls and tells them when the
-// problem or the results changed.
+// The four input tables of the main window, wired to the core rules: key
+// filters, painting, the CGrid selection rule and the AGrid mouse. The main
+// window places them in its page control and tells them when the problem
+// changed.
 #include <QObject>
 
 #include "core/problem/Problem.h"
 #include "core/problem/UserDialogs.h"
-#include "core/sorting/SortingState.h"
 #include "gui/GridView.h"
 
 namespace vesk::core {
@@ -52,38 +50,6 @@ class InputGrids : public QObject {
 
   core::Problem& problem_;
   core::UserDialogs& dialogs_;
-};
-
-class ResultGrids : public QObject {
-  Q_OBJECT
- public:
-  ResultGrids(core::Problem& problem, core::SortingState& state, core::UserDialogs& dialogs, QWidget* parent);
-
-  GridView* RGrid = nullptr;
-  GridView* ORGrid = nullptr;
-  GridView* DGrid = nullptr;
-  GridView* ICGrid = nullptr;
-  GridView* IPGrid = nullptr;
-
-  // The results changed (a computation ended, the order changed, an edit
-  // reset them): every output grid is rebuilt from the state, and ShowOrder
-  // follows.
-  void Reload();
-  // Shows RGrid or ORGrid (they lie on top of each other) as
-  // SortingState::ShowVariabilityOrder says, and DGrid anew (switching the
-  // order clears its row 1).
-  void ShowOrder();
-  void SetCellSizes(int rowHeight, int columnWidth, int fontSize);
-
- private:
-  // The selection handler of RGrid and ORGrid: solves the selected
-  // assignment with the grid disabled meanwhile, then shows DGrid anew.
-  void SelectCell(GridView* grid, bool ordered, const QModelIndex& current);
-
-  core::Problem& problem_;
-  core::SortingState& state_;
-  core::UserDialogs& dialogs_;
-  bool selecting_ = false;  // a selection is being handled
 };
 
 }  // namespace vesk::gui

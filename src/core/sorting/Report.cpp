@@ -1,4 +1,4 @@
-#include "core/problem/Report.h"
+#include "core/sorting/Report.h"
 
 #include "core/problem/ProblemFile.h"
 
@@ -71,16 +71,6 @@ std::string ReportText(const Problem& problem, const SortingState& state) {
 
 bool WriteReportFile(const Problem& problem, const SortingState& state, const std::string& path) {
   return WriteReplacing(path, ReportText(problem, state));
-}
-
-std::string WithoutExtension(const std::string& name) {
-  const auto slash = name.find_last_of("/\\");
-  const auto dot = name.find_last_of('.');
-  if (dot == std::string::npos) return name;
-  if (slash != std::string::npos && dot < slash) return name;
-  const auto stemStart = slash == std::string::npos ? 0 : slash + 1;
-  if (dot == stemStart) return name;  // ".hidden" has no extension
-  return name.substr(0, dot);
 }
 
 bool ReportItemClick(const Problem& problem, const SortingState& state, ReportSettings& settings,

@@ -1,6 +1,8 @@
 #pragma once
-// The inconsistency window's constraint list (IGrid): every constraint of the
-// information in at-least form over x = (lambda, k_1..k_n).
+// The constraint list (IGrid): every constraint of the information in
+// at-least form over x = (lambda, k_1..k_n). The robust-assignment command
+// builds it beside the inference program; the inconsistency window shows it
+// and its suggestion runs read it.
 //
 // IGrid columns: 0 "No." (row number), 1 "Descr", 2 "lambda", 3..n+2 the
 // weights, n+3 ">=" (every row's sign), n+4 "RHS".

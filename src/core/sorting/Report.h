@@ -17,7 +17,6 @@ struct ReportSettings {
 };
 
 inline constexpr const char* kReportFilter = "Vesk Results Report (*.rpt)|*.rpt";
-inline constexpr const char* kDiskWriteError = "Disk write error: check permissions and available size";
 
 // The report's bytes: lines ended by CR LF, fields separated by TAB, every
 // cell of the inference program and of the parameter rows followed by a TAB,
@@ -29,10 +28,6 @@ std::string ReportText(const Problem& problem, const SortingState& state);
 // renamed into place, so a failed write leaves an earlier file untouched.
 // Returns false on any input/output failure (no message is shown).
 bool WriteReportFile(const Problem& problem, const SortingState& state, const std::string& path);
-
-// `name` without its extension (the part after the last '.' of the last path
-// element); a name without extension comes back unchanged.
-std::string WithoutExtension(const std::string& name);
 
 // The "&Report" command: offers the save dialog (starting from the last
 // report's name, or the problem's file name, without extension), writes the

@@ -1,4 +1,4 @@
-#include "core/problem/CsvResults.h"
+#include "core/sorting/CsvResults.h"
 
 #include "core/problem/ProblemFile.h"
 
@@ -7,7 +7,6 @@
 #include <system_error>
 #include <unistd.h>
 
-#include "core/problem/Report.h"
 #include "core/sorting/RobustAssignments.h"
 
 namespace vesk::core {

@@ -1,4 +1,4 @@
-#include "core/analysis/ConstraintList.h"
+#include "core/sorting/ConstraintList.h"
 
 #include <string>
 #include <vector>
