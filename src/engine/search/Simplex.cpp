@@ -15,7 +15,6 @@
 #include "engine/BasisSolves.h"
 #include "engine/EngineChecks.h"
 #include "engine/EtaFile.h"
-#include "engine/Reinvert.h"
 #include "engine/Tolerances.h"
 #include "engine/search/Perturbation.h"
 #include "engine/search/Pricing.h"
@@ -56,6 +55,7 @@ class SimplexRun {
   SimplexOutcome ReportVerdict(bool storeSolution);
 
   bool NoWayOutOfInfeasibility() const;
+  bool Refresh();
   void Transform(int q);
   Step RatioTestAsking(int q);
   bool AskForBound(int q);
@@ -132,13 +132,7 @@ Next SimplexRun::PricePass() {
     if (s == m + 1 && NoWayOutOfInfeasibility()) {
       // Infeasible: confirmed on a fresh inverse before it is reported.
       if (M.freshSolution) return Next::kReport;
-      if (M.pivotsSinceInversion > 0) {
-        if (!Reinvert(M)) return End(SimplexOutcome::kModelCleared);
-      } else {
-        ComputeBasicSolution(M);
-        ComputePrices(M);
-      }
-      return Next::kNewPass;
+      return Refresh() ? Next::kNewPass : End(SimplexOutcome::kModelCleared);
     }
     for (int t = 0; t < M.candidateCount; ++t) {
       const Next after = TryCandidate(s + t);
@@ -258,6 +252,15 @@ bool SimplexRun::AskForBound(int q) {
 
 // ---- after a pass ------------------------------------------------------------------
 
+// The basic values and the duals from scratch, on a fresh inverse when pivots
+// were made since the last one. False when the reinversion cleared the model.
+bool SimplexRun::Refresh() {
+  if (M.pivotsSinceInversion > 0) return ReinvertBetweenSteps(M);
+  ComputeBasicSolution(M);
+  ComputePrices(M);
+  return true;
+}
+
 // A run that makes no progress for three periods of 30 iterations switches the
 // perturbation (on, with a short candidate list, or off again); after more
 // than ten switches it gives up.
@@ -359,13 +362,7 @@ Next SimplexRun::ConfirmVerdict() {
     return Next::kNewPass;
   }
   if (M.freshSolution) return Next::kGoOn;
-  if (M.pivotsSinceInversion > 0) {
-    if (!ReinvertBetweenSteps(M)) return End(SimplexOutcome::kModelCleared);
-  } else {
-    ComputeBasicSolution(M);
-    ComputePrices(M);
-  }
-  return Next::kNewPass;
+  return Refresh() ? Next::kNewPass : End(SimplexOutcome::kModelCleared);
 }
 
 // Free columns at a working lower bound that still want to fall get a lower
