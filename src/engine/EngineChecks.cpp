@@ -123,6 +123,15 @@ void CheckBasis(const EngineModel& M) {
   CheckColumnStatuses(M);
 }
 
+void CheckStepStart(const EngineModel& M, int q, int leavingRow) {
+  const char* check = "step";
+  Expect(q > M.m && q <= M.n && IsNonbasicStatus(M.Col(q).status), check,
+         "the entering " + At(q) + " is not nonbasic at a bound");
+  if (leavingRow == 0) return;
+  Expect(leavingRow >= 1 && leavingRow < M.m && M.Col(leavingRow).kind < kObjectiveLogical, check,
+         "leaving row " + std::to_string(leavingRow) + " holds no bounded basic column");
+}
+
 }  // namespace vesk::engine
 
 #endif  // VESK_ENGINE_CHECKS

@@ -28,11 +28,17 @@ void CheckColumnStatuses(const EngineModel& model);
 void CheckEtaFile(const EngineModel& model);
 // The heading and the statuses.
 void CheckBasis(const EngineModel& model);
+// Preconditions of a step: column q enters from a bound (a nonbasic position
+// with a nonbasic status) and, when the basis changes (leavingRow > 0), the
+// column leaving row leavingRow is a bounded basic column off the objective
+// row.
+void CheckStepStart(const EngineModel& model, int q, int leavingRow);
 #else
 inline void CheckBasisHeading(const EngineModel&) {}
 inline void CheckColumnStatuses(const EngineModel&) {}
 inline void CheckEtaFile(const EngineModel&) {}
 inline void CheckBasis(const EngineModel&) {}
+inline void CheckStepStart(const EngineModel&, int, int) {}
 #endif
 
 }  // namespace vesk::engine

@@ -8,8 +8,9 @@
 namespace vesk::engine::test {
 namespace {
 
-// The invariant checks stop on a corrupted basis or eta file; they exist only
-// in the checked build of the engine (and in debug builds).
+// The invariant checks stop on a corrupted basis or eta file and on a step
+// that breaks its preconditions; they exist only in the checked build of the
+// engine (and in debug builds).
 TEST(EngineChecks, StopOnACorruptedBasisOrEtaFile) {
 #ifndef VESK_ENGINE_CHECKS
   GTEST_SKIP() << "the checks are compiled only into the checked build of the engine";
@@ -35,6 +36,8 @@ TEST(EngineChecks, StopOnACorruptedBasisOrEtaFile) {
        "basis heading"},
       {"an eta pivoting outside the rows",
        [](EngineModel& M) { M.etaFile.entries[static_cast<size_t>(M.etaFile.start[0])].row = M.m + 1; }, "eta file"},
+      {"a step entering a basic column", [](EngineModel& M) { CheckStepStart(M, 1, 0); }, "step"},
+      {"a step leaving the objective row", [](EngineModel& M) { CheckStepStart(M, M.m + 1, M.m); }, "step"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);

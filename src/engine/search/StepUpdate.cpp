@@ -148,6 +148,7 @@ bool ReinversionDue(const EngineModel& M) {
 
 bool ApplyStep(EngineModel& M, int q, const Step& step) {
   if (step.kind == StepKind::kUnbounded) return true;
+  CheckStepStart(M, q, step.ChangesBasis() ? step.leavingRow : 0);
   // The iteration log names the columns as they stood before the step.
   const bool logging = M.iterLog > 0 && ConsoleOn(M);
   std::string enteringName, leavingName;
