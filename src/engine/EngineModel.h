@@ -111,8 +111,9 @@ class EngineModel {
   // of an integer program); the status texts are read from it.
   SimplexOutcome relaxationOutcome = SimplexOutcome::kNotRun;
 
-  // Factorization and simplex counters and tolerances.
-  double smallestPivot = 1e30;
+  // Factorization and simplex counters (the fixed tolerances are in
+  // Tolerances.h).
+  double smallestPivot = 1e30;  // of the last inversion and the pivots since
   double objectiveValue = 0;
   int inversionCount = 0;
   int pivotsSinceInversion = 0;
@@ -121,6 +122,8 @@ class EngineModel {
   long long lastBasisSave = 0;
   double startTime = 0;
   double accumulatedTime = 0;
+  // Time and duration of the last inversion; the reinversion trigger counts
+  // operations instead, so that a model gives the same pivots on any machine.
   double lastInversionTime = 0;
   double inversionDuration = 0;
   long long etaNonzerosAtInversion = 0;
