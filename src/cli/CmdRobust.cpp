@@ -12,6 +12,7 @@
 #include "core/sorting/CsvResults.h"
 #include "core/sorting/Report.h"
 #include "core/sorting/RobustAssignments.h"
+#include "core/sorting/RobustSummary.h"
 #ifdef VESK_WITH_PICTURE
 #include "cli/Painter.h"
 #include "paint/PainterProtocol.h"
@@ -32,22 +33,19 @@ struct RobustOptions {
 
 nlohmann::json RobustJson(const core::Problem& p, const core::SortingState& s, bool ran) {
   using nlohmann::json;
+  const core::RobustSummary r = core::SummarizeRobust(p, s, ran);
+  auto optional = [](const auto& value) { return value ? json(*value) : json(nullptr); };
   json out;
-  const bool ranges = ran && s.Consistent;
-  out["consistent"] = ran ? json(s.Consistent) : json(nullptr);
-  out["alpha"] = ran ? json(s.InconsistencyMeasure) : json(nullptr);
-  out["inferred_params"] = ran ? json(s.InferredParams) : json(nullptr);
-  out["inferred_category"] = ran ? json(s.InferredCategory) : json(nullptr);
-  out["worst"] = ranges ? json(s.WorstCategory) : json(nullptr);
-  out["best"] = ranges ? json(s.BestCategory) : json(nullptr);
-  out["holes"] = ranges ? json(core::HoleCategories(s, p.NumCategories)) : json(nullptr);
-  out["variability_order"] = ranges ? json(s.VariabilityOrder) : json(nullptr);
-  out["index"] = ranges && p.NumActions > 0
-                     ? json(static_cast<double>(core::RobustnessIndex(s.WorstCategory, s.BestCategory)))
-                     : json(nullptr);
-  json violated = json::array();
-  for (int r : s.ViolatedRows) violated.push_back(r + 1);
-  out["violated_rows"] = violated;
+  out["consistent"] = ran ? json(r.consistent) : json(nullptr);
+  out["alpha"] = ran ? json(r.alpha) : json(nullptr);
+  out["inferred_params"] = ran ? json(r.inferredParams) : json(nullptr);
+  out["inferred_category"] = ran ? json(r.inferredCategory) : json(nullptr);
+  out["worst"] = optional(r.worst);
+  out["best"] = optional(r.best);
+  out["holes"] = optional(r.holes);
+  out["variability_order"] = optional(r.variabilityOrder);
+  out["index"] = optional(r.index);
+  out["violated_rows"] = r.violatedRows;
   return out;
 }
 

@@ -33,19 +33,6 @@ std::optional<int> FindAction(const core::Problem& p, const std::string& text) {
   return std::nullopt;
 }
 
-// Why the range cell of action a in category h gives no vector, or nothing.
-std::optional<std::string> Refusal(const core::Problem& p, const core::SortingState& s, int a, int h) {
-  const std::string name = p.AGrid.Cell(a, 0);
-  if (!s.Consistent) return "The information is inconsistent: no assignment can be selected";
-  if (h < 1 || h > p.NumCategories) return "Category " + std::to_string(h) + " does not exist";
-  const int worst = s.WorstCategory[a - 1], best = s.BestCategory[a - 1];
-  if (h < worst || h > best)
-    return "Category " + std::to_string(h) + " is outside the range [" + std::to_string(worst) + ", " +
-           std::to_string(best) + "] of action " + name;
-  if (!core::SelectionAction(p, s, false, h, a)) return "Category " + std::to_string(h) + " is a hole for action " + name;
-  return std::nullopt;
-}
-
 int RunSolution(const SolutionOptions& o) {
   RecordingDialogs dialogs(std::cerr);
   core::Problem problem;
@@ -58,7 +45,7 @@ int RunSolution(const SolutionOptions& o) {
   core::SortingState state;
   bool shown = false;
   if (core::CalcRangeItemClick(problem, state, dialogs)) {
-    if (const auto refusal = Refusal(problem, state, *action, o.category)) dialogs.Error(*refusal);
+    if (const auto refusal = core::AssignmentRefusal(problem, state, *action, o.category)) dialogs.Error(*refusal);
     else shown = core::ShowAssignmentSolution(problem, state, dialogs, *action, o.category);
   }
   if (o.json) {

@@ -7,6 +7,7 @@
 
 #include "cli/SortingCommand.h"
 #include "cli/Command.h"
+#include "core/sorting/ConstraintDescription.h"
 #include "core/analysis/Inconsistency.h"
 #include "core/problem/ProblemFile.h"
 #include "core/sorting/RobustAssignments.h"
@@ -22,7 +23,8 @@ struct SuggestOptions {
   ThresholdSwitches switches;
 };
 
-void PrintTable(const core::SortingState& state, const core::InconsistencyAnalysis& a, std::ostream& out) {
+void PrintTable(const core::Problem& problem, const core::SortingState& state, const core::InconsistencyAnalysis& a,
+                std::ostream& out) {
   const core::Grid& g = a.SuggestionGrid;
   for (int r = 0; r < g.RowCount(); ++r) {
     if (r > 0 && g.Cell(r, 0).empty()) continue;  // no suggestion was written
@@ -34,7 +36,15 @@ void PrintTable(const core::SortingState& state, const core::InconsistencyAnalys
   std::sort(listed.begin(), listed.end());
   listed.erase(std::unique(listed.begin(), listed.end()), listed.end());
   if (!listed.empty()) out << "\nConstraints:\n";
-  for (int r : listed) out << "  " << r << "  " << state.IGrid.CellOrEmpty(r, 1) << '\n';
+  for (int r : listed)
+    out << "  " << r << "  " << state.IGrid.CellOrEmpty(r, 1) << "  (" << core::DescribeConstraintRow(problem, state, r)
+        << ")\n";
+}
+
+nlohmann::json Descriptions(const core::Problem& problem, const core::SortingState& state, const std::vector<int>& rows) {
+  nlohmann::json out = nlohmann::json::array();
+  for (int r : rows) out.push_back(core::DescribeConstraintRow(problem, state, r));
+  return out;
 }
 
 int RunSuggest(const SuggestOptions& o) {
@@ -54,13 +64,15 @@ int RunSuggest(const SuggestOptions& o) {
     nlohmann::json out;
     nlohmann::json suggestions = nlohmann::json::array();
     for (const auto& s : analysis.Suggestions)
-      suggestions.push_back({{"count", static_cast<long long>(s.count)}, {"constraints", s.constraints}});
+      suggestions.push_back({{"count", static_cast<long long>(s.count)},
+                             {"constraints", s.constraints},
+                             {"descriptions", Descriptions(problem, state, s.constraints)}});
     out["suggestions"] = suggestions;
     out["no_need"] = analysis.End == core::SuggestionEnd::NoNeed;
     out["messages"] = dialogs.messages;
     std::cout << out.dump(1) << '\n';
   } else if (ran) {
-    PrintTable(state, analysis, std::cout);
+    PrintTable(problem, state, analysis, std::cout);
   }
   return ran ? kExitOk : kExitProblem;
 }

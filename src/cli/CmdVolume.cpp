@@ -43,6 +43,7 @@ int RunVolume(const VolumeOptions& o) {
     out["samples"] = result ? nlohmann::json(result->samples) : nlohmann::json(nullptr);
     out["hits"] = result ? nlohmann::json(result->hits) : nlohmann::json(nullptr);
     out["inside_bounds"] = result ? nlohmann::json(result->insideBounds) : nlohmann::json(nullptr);
+    out["stderr"] = result ? nlohmann::json(core::VolumeStandardError(*result)) : nlohmann::json(nullptr);
     out["messages"] = dialogs.messages;
     std::cout << out.dump(1) << '\n';
   } else if (result) {
@@ -50,7 +51,8 @@ int RunVolume(const VolumeOptions& o) {
               << "Absolute Volume:  " << window.AbsoluteText << '\n'
               << "Volume to bounds: " << window.RelativeText << '\n'
               << "Samples:          " << result->samples << " (" << result->insideBounds << " inside the bounds, "
-              << result->hits << " inside the region)\n";
+              << result->hits << " inside the region)\n"
+              << "Standard error:   " << core::FormatSignificant(core::VolumeStandardError(*result), 3) << '\n';
   }
   return result ? kExitOk : kExitProblem;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -26,9 +27,12 @@ TEST(SuggestCli, ConflictingExamplesGiveTwoSingleDrops) {
   const auto j = nlohmann::json::parse(run.out);
   ASSERT_EQ(j["suggestions"].size(), 2u);
   std::set<std::vector<int>> sets;
+  const std::map<int, std::string> said = {{4, "action 6 in C2"}, {6, "action 8 in C1"}};
   for (const auto& s : j["suggestions"]) {
     EXPECT_EQ(s["count"], 1);
     sets.insert(s["constraints"].get<std::vector<int>>());
+    ASSERT_EQ(s["descriptions"].size(), 1u);
+    EXPECT_EQ(s["descriptions"][0], said.at(s["constraints"][0].get<int>()));
   }
   EXPECT_EQ(sets, (std::set<std::vector<int>>{{4}, {6}}));
   EXPECT_EQ(j["no_need"], false);
@@ -42,7 +46,7 @@ TEST(SuggestCli, ConflictingExamplesGiveTwoSingleDrops) {
   const CliRun table = RunSuggest(Quoted(*dir / "conflict.tri"));
   EXPECT_EQ(table.code, 0);
   EXPECT_NE(table.out.find("C(action 6)>=2"), std::string::npos) << table.out;
-  EXPECT_NE(table.out.find("C(action 8)<=1"), std::string::npos) << table.out;
+  EXPECT_NE(table.out.find("C(action 8)<=1  (action 8 in C1)"), std::string::npos) << table.out;
 }
 
 TEST(SuggestCli, Refusals) {

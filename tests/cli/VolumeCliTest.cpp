@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cmath>
 #include <string>
 
 #include "CliRun.h"
@@ -28,6 +29,9 @@ TEST(VolumeCli, SeededJsonRunOfTheHandExample) {
   EXPECT_EQ(j["inside_bounds"], 399823);
   EXPECT_NEAR(j["absolute"].get<double>(), 0.044746, 1e-12);
   EXPECT_NEAR(j["relative"].get<double>(), 89492.0 / 399823.0, 1e-12);
+  // Binomial standard error of the hit share, times the box 0.3.
+  const double share = 89492.0 / 600000.0;
+  EXPECT_NEAR(j["stderr"].get<double>(), 0.3 * std::sqrt(share * (1 - share) / 600000.0), 1e-15);
   EXPECT_TRUE(j["messages"].is_array() && j["messages"].empty());
 }
 

@@ -297,6 +297,9 @@ TEST(VolumeExamples, SeededRunsGiveTheExpectedCounts) {
     const double se = vol["stderr"].get<double>() *
                       std::sqrt(vol["samples"].get<double>() / static_cast<double>(result->samples));
     EXPECT_NEAR(result->absolute, vol["absolute"].get<double>(), 4 * se + 1e-12);
+    // The run's own error estimate (from its hit share) is close to the one of
+    // the exact share.
+    EXPECT_NEAR(VolumeStandardError(*result), se, 0.05 * se + 1e-12);
     if (vol["relative"].is_null()) {
       EXPECT_FALSE(result->relative);
     } else {

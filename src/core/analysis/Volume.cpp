@@ -248,6 +248,13 @@ VolumeResult SampleVolume(const VolumeRegion& region, int precision,
   return result;
 }
 
+double VolumeStandardError(const VolumeResult& r) {
+  if (r.samples <= 0) return 0.0;
+  const double N = static_cast<double>(r.samples);
+  const double p = static_cast<double>(r.hits) / N;
+  return r.box * std::sqrt(p * (1.0 - p) / N);
+}
+
 void VolumeWindow::SetPrecision(int p) { Precision = std::clamp(p, kVolumeMinPrecision, kVolumeMaxPrecision); }
 
 bool VolumeComputationItemClick(Problem& problem, SortingState& state, VolumeWindow& window,

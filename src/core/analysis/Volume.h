@@ -104,6 +104,11 @@ struct VolumeResult {
   bool operator==(const VolumeResult&) const = default;
 };
 
+// The standard error of a run's absolute volume: the share of hits p = H / N
+// is binomial, with standard error sqrt(p (1 - p) / N), scaled like the volume
+// by the box V. 0 before any sample.
+double VolumeStandardError(const VolumeResult& result);
+
 // Samples the region with the program-wide generator (as it stands: the
 // caller seeds it): free variables lower + r (upper - lower) in variable
 // order, one draw each. Stops when the absolute text of a checkpoint (every

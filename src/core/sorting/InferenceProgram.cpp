@@ -70,7 +70,7 @@ void BuildExampleConstraints(const SortingData& d, SortingState& state, UserDial
     const int low = d.eLow[a - 1];
     const int high = d.eHigh[a - 1];
     std::vector<long double> below, above;
-    if (low > 1) {
+    if (ExampleHasLowerRow(low)) {
       below = OutrankingCoefficients(d, a, low - 1);
       const int r = nextRow();
       ic.SetCell(r, 0, ExampleDescription(">=", name, low));
@@ -79,7 +79,7 @@ void BuildExampleConstraints(const SortingData& d, SortingState& state, UserDial
       ic.SetCell(r, n + 2, ">=");
       ic.SetCell(r, n + 3, "0");
     }
-    if (high > 0 && high < d.K) {
+    if (ExampleHasUpperRow(high, d.K)) {
       above = OutrankingCoefficients(d, a, high);
       const int r = nextRow();
       ic.SetCell(r, 0, ExampleDescription("<=", name, high));

@@ -30,6 +30,11 @@ inline constexpr int kMaxMarkedRows = 255;              // rows that get an Erro
 // sign cell does not start with '<', '=' or '>'; every row is checked.
 bool CheckConstraintSigns(const Problem& problem, UserDialogs& dialogs);
 
+// The rows an assignment example [low, high] gives, in this order: "C(a)>=low"
+// when low > 1, "C(a)<=high" when high < K.
+inline bool ExampleHasLowerRow(int low) { return low > 1; }
+inline bool ExampleHasUpperRow(int high, int K) { return high > 0 && high < K; }
+
 // Rebuilds ICGrid and NumExampleConstraints from the assignment examples, with
 // the "Symmetric constraints" warning for an example whose two rows contradict
 // each other. The first overload reads the tables first and throws

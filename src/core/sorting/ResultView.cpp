@@ -104,6 +104,20 @@ std::optional<int> SelectionAction(const Problem& p, const SortingState& s, bool
   return a;
 }
 
+std::optional<std::string> AssignmentRefusal(const Problem& p, const SortingState& s, int a, int h) {
+  if (!CurrentResults(p, s) || a < 1 || a > p.NumActions)
+    return std::string("No robust assignments of the current problem: compute them first");
+  const std::string name = p.AGrid.Cell(a, 0);
+  if (!s.Consistent) return std::string("The information is inconsistent: no assignment can be selected");
+  if (h < 1 || h > p.NumCategories) return "Category " + std::to_string(h) + " does not exist";
+  const int worst = s.WorstCategory[a - 1], best = s.BestCategory[a - 1];
+  if (h < worst || h > best)
+    return "Category " + std::to_string(h) + " is outside the range [" + std::to_string(worst) + ", " +
+           std::to_string(best) + "] of action " + name;
+  if (!SelectionAction(p, s, false, h, a)) return "Category " + std::to_string(h) + " is a hole for action " + name;
+  return std::nullopt;
+}
+
 void ResultCellSelected(const Problem& p, SortingState& s, UserDialogs& dialogs, bool ordered, int column, int row) {
   if (const auto a = SelectionAction(p, s, ordered, column, row)) ShowAssignmentSolution(p, s, dialogs, *a, column);
   else ClearSelectedVector(s);

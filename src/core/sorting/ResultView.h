@@ -6,6 +6,7 @@
 // RGrid row a (1..m) is action a; ORGrid row p (1..m) is action
 // VariabilityOrder[p-1] + 1; column h (1..K) is category h.
 #include <optional>
+#include <string>
 
 #include "core/problem/Problem.h"
 #include "core/problem/UserDialogs.h"
@@ -36,6 +37,12 @@ std::optional<int> ResultRowAction(const SortingState& state, bool ordered, int 
 // action's range and the cell no hole.
 std::optional<int> SelectionAction(const Problem& problem, const SortingState& state, bool ordered, int column,
                                    int row);
+
+// Why no vector can be shown for action a (1-based) in category h, or nothing
+// when one can: the results are not those of the problem, the information is
+// inconsistent, the category does not exist, lies outside the action's range
+// or is a hole.
+std::optional<std::string> AssignmentRefusal(const Problem& problem, const SortingState& state, int a, int h);
 
 // The selection handler of RGrid / ORGrid.
 void ResultCellSelected(const Problem& problem, SortingState& state, UserDialogs& dialogs, bool ordered, int column,
