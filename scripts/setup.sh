@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake g++ ninja-build python3 libgtest-dev libcli11-dev nlohmann-json3-dev clang
           qt6-base-dev qt6-base-private-dev qt6-svg-dev libgl-dev fonts-dejavu-core xvfb xauth imagemagick
-          pybind11-dev python3-dev python3-numpy python3-pytest python3-matplotlib python3-pandas)
+          xdotool pybind11-dev python3-dev python3-numpy python3-pytest python3-matplotlib python3-pandas)
 if [ "${1:-}" = "--bench" ]; then
   packages+=(libglpk-dev glpk-utils coinor-cbc valgrind)
 fi

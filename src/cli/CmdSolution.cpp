@@ -22,14 +22,9 @@ struct SolutionOptions {
   ThresholdSwitches switches;
 };
 
-// An integer is the 1-based action row; any other text is an action's name.
+// The 1-based action row, or an action's name (core::ActionNamed).
 std::optional<int> FindAction(const core::Problem& p, const std::string& text) {
-  if (const auto row = core::ParseInt(text)) {
-    if (*row >= 1 && *row <= p.NumActions) return *row;
-    return std::nullopt;
-  }
-  for (int a = 1; a <= p.NumActions; ++a)
-    if (p.AGrid.Cell(a, 0) == text) return a;
+  if (const int a = core::ActionNamed(p, text)) return a;
   return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 // The main window's commands: each forwards to core, then the window shows
 // what changed.
 #include <QAbstractButton>
+#include <QApplication>
 #include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QStatusTipEvent>
 #include <QTabBar>
 #include <QTabWidget>
+#include <array>
 #include <new>
 
 #include "core/problem/CsvPerformances.h"
@@ -78,7 +80,18 @@ bool TMainForm::RunCommand(const std::function<bool()>& body) {
   commandRunning_ = false;
   inputs_->Reload();
   results_->Reload();
+  if (freshProblem_) {
+    inputs_->FitColumnsAfresh();
+    results_->FitColumnsAfresh();
+  } else if (freshResults_) {
+    results_->FitColumnsAfresh();
+  }
   UpdateWindow();
+  if (freshProblem_) {
+    pageControlIn_->setCurrentIndex(0);
+    inputs_->FocusFirstPerformance();
+  }
+  freshProblem_ = freshResults_ = false;
   return done;
 }
 
@@ -109,6 +122,7 @@ void TMainForm::UpdateWindow() {
   useujButton_->setEnabled(core::UseujEnabled(problem_));
 
   speedButtonReport_->setEnabled(current);
+  speedButtonCalc_->setEnabled(problem_.TablesShown);
   speedButtonSave_->setEnabled(problem_.TablesShown);
   UpdateMenus();
 }
@@ -170,6 +184,7 @@ void TMainForm::closeEvent(QCloseEvent* e) {
 bool TMainForm::ForgetHistoryIf(bool opened) {
   // A problem opened or created starts a history of its own.
   if (opened) history_.Reset(problem_);
+  freshProblem_ = freshProblem_ || opened;
   return opened;
 }
 
@@ -237,9 +252,11 @@ void TMainForm::ReportItemClick() {
 
 void TMainForm::ImportPerformancesItemClick() {
   RunCommand([&] {
-    return core::ImportPerformancesItemClick(problem_, dialogs_, [this](const core::CsvPerformances& data, bool current) {
-      return CsvPreviewForm::Run(data, current, this);
-    });
+    freshProblem_ =
+        core::ImportPerformancesItemClick(problem_, dialogs_, [this](const core::CsvPerformances& data, bool current) {
+          return CsvPreviewForm::Run(data, current, this);
+        });
+    return freshProblem_;
   });
 }
 
@@ -314,6 +331,7 @@ void TMainForm::RedoItemClick() {
 
 void TMainForm::StructuralItemClick(core::StructuralCommand command) {
   using core::StructuralCommand;
+  const int offered = OfferedForDelete(command);
   RunCommand([&] {
     // The context menus share the menu bar's rules.
     if (!core::StructuralCommandEnabled(problem_, command)) return false;
@@ -321,12 +339,12 @@ void TMainForm::StructuralItemClick(core::StructuralCommand command) {
       case StructuralCommand::SplitCategory: return core::SplitCategory(problem_, dialogs_);
       case StructuralCommand::MergeCategories: return core::MergeCategories(problem_, dialogs_);
       case StructuralCommand::InsertCriterion: return core::InsertCriterion(problem_, dialogs_);
-      case StructuralCommand::DeleteCriterion: return core::DeleteCriterion(problem_, dialogs_);
+      case StructuralCommand::DeleteCriterion: return core::DeleteCriterion(problem_, dialogs_, offered);
       case StructuralCommand::InsertAction: return core::InsertAction(problem_, dialogs_);
-      case StructuralCommand::DeleteAction: return core::DeleteAction(problem_, dialogs_);
+      case StructuralCommand::DeleteAction: return core::DeleteAction(problem_, dialogs_, offered);
       case StructuralCommand::EraseExamples: return core::EraseExamples(problem_, dialogs_);
       case StructuralCommand::InsertConstraint: return core::InsertConstraint(problem_, dialogs_);
-      case StructuralCommand::DeleteConstraint: return core::DeleteConstraint(problem_, dialogs_);
+      case StructuralCommand::DeleteConstraint: return core::DeleteConstraint(problem_, dialogs_, offered);
     }
     return false;
   });
@@ -343,7 +361,7 @@ void TMainForm::VolumeComputationItemClick() {
 }
 
 bool TMainForm::CalcRangeItemClick() {
-  return RunCommand([&] { return core::CalcRangeItemClick(problem_, state_, dialogs_); });
+  return RunCommand([&] { return freshResults_ = core::CalcRangeItemClick(problem_, state_, dialogs_); });
 }
 
 void TMainForm::InputOrderItemClick() {
@@ -377,5 +395,74 @@ void TMainForm::HowToUseHelpItemClick() {
 }
 
 void TMainForm::AboutItemClick() { ShowAboutBox(); }
+
+void TMainForm::ContextHelpClick() {
+  QString page = "Main_man.htm";
+  for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget())
+    if (auto found = helpPages_.find(w); found != helpPages_.end()) {
+      page = found->second;
+      break;
+    }
+  RunCommand([&] { return ShowHelpPage(page, dialogs_); });
+}
+
+void TMainForm::SwitchTabClick(int step) {
+  QWidget* focus = QApplication::focusWidget();
+  QTabWidget* pages = focus && pageControlOut_->isAncestorOf(focus) ? pageControlOut_ : pageControlIn_;
+  if (!pages->isVisible() || pages->count() == 0) return;
+  int i = pages->currentIndex();
+  for (int tried = 0; tried < pages->count(); ++tried) {
+    i = (i + step + pages->count()) % pages->count();
+    if (pages->isTabVisible(i) && pages->isTabEnabled(i)) break;
+  }
+  pages->setCurrentIndex(i);
+  QWidget* page = pages->currentWidget();
+  auto* grid = qobject_cast<GridView*>(page);
+  if (!grid)
+    for (GridView* candidate : page->findChildren<GridView*>())
+      if (candidate->isVisible()) {
+        grid = candidate;
+        break;
+      }
+  if (grid) grid->setFocus(Qt::TabFocusReason);
+  else page->setFocus(Qt::TabFocusReason);
+}
+
+GridView* TMainForm::InputGridInUse() const {
+  const std::array<GridView*, 4> grids = {inputs_->AGrid, inputs_->FGrid, inputs_->BGrid, inputs_->CGrid};
+  if (QWidget* focus = QApplication::focusWidget())
+    for (GridView* grid : grids)
+      if (focus == grid || grid->isAncestorOf(focus)) return grid;
+  QWidget* page = pageControlIn_->currentWidget();
+  for (GridView* grid : grids)
+    if (page && (page == grid || page->isAncestorOf(grid))) return grid;
+  return inputs_->AGrid;
+}
+
+int TMainForm::OfferedForDelete(core::StructuralCommand command) const {
+  using core::InputTable;
+  using core::StructuralCommand;
+  auto current = [](const GridView* grid) { return grid->currentIndex(); };
+  switch (command) {
+    case StructuralCommand::DeleteAction: {
+      const QModelIndex at = current(inputs_->AGrid);
+      return at.isValid() && at.row() >= 1 && at.row() <= problem_.NumActions ? at.row() : 0;
+    }
+    case StructuralCommand::DeleteConstraint: {
+      const QModelIndex at = current(inputs_->CGrid);
+      return at.isValid() ? core::ConstraintOfRow(problem_, at.row()) : 0;
+    }
+    case StructuralCommand::DeleteCriterion: {
+      const GridView* grid = InputGridInUse();
+      const InputTable table = grid == inputs_->FGrid   ? InputTable::FGrid
+                               : grid == inputs_->BGrid ? InputTable::BGrid
+                               : grid == inputs_->CGrid ? InputTable::CGrid
+                                                        : InputTable::AGrid;
+      const QModelIndex at = current(grid);
+      return at.isValid() ? core::CriterionOfColumn(problem_, table, at.column()) : 0;
+    }
+    default: return 0;
+  }
+}
 
 }  // namespace vesk::gui

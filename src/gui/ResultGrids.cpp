@@ -1,5 +1,8 @@
 // The output tables: RGrid and ORGrid painted from the ranges, with the
 // selection that solves an assignment; DGrid, ICGrid and IPGrid.
+#include <QScrollBar>
+#include <algorithm>
+
 #include "core/problem/Errors.h"
 #include "core/sorting/ResultView.h"
 #include "gui/ResultGrids.h"
@@ -7,6 +10,8 @@
 namespace vesk::gui {
 
 namespace {
+
+constexpr int kDGridHeight = 54;
 
 const QColor kAqua(0, 255, 255);
 const QColor kWhite(255, 255, 255);
@@ -58,6 +63,8 @@ ResultGrids::ResultGrids(core::Problem& problem, core::SortingState& state, core
   ORGrid->gridModel()->look = [this](int r, int c) {
     return ResultLook(core::ResultCellPaint(problem_, state_, true, c, r));
   };
+  RGrid->gridModel()->copyText = [this](int r, int c) { return core::ResultCellCopyText(problem_, state_, false, c, r); };
+  ORGrid->gridModel()->copyText = [this](int r, int c) { return core::ResultCellCopyText(problem_, state_, true, c, r); };
   IPGrid->gridModel()->look = [this](int r, int c) {
     CellLook look;
     if (core::IPGridRowRed(state_, r)) look.text = kRed;
@@ -76,6 +83,7 @@ ResultGrids::ResultGrids(core::Problem& problem, core::SortingState& state, core
   ORGrid->setStatusTip(ORGrid->toolTip());
   ORGrid->hide();
   DGrid->SetHasLabelColumn(false);  // column 0 is lambda
+  connect(DGrid->horizontalScrollBar(), &QScrollBar::rangeChanged, this, &ResultGrids::FitDGridHeight);
   ICGrid->SetLabelColumnWidthFactor(2);
   IPGrid->SetLabelColumnWidthFactor(2);
 
@@ -125,6 +133,20 @@ void ResultGrids::SetCellSizes(int rowHeight, int columnWidth, int fontSize) {
     v->SetDefaultColumnWidth(columnWidth);
     v->SetFontSize(fontSize);
   }
+  FitDGridHeight();
+}
+
+void ResultGrids::FitDGridHeight() {
+  // DGrid keeps its height unless its header and two rows need more: with a
+  // larger font, or with a scroll bar under more columns than it shows.
+  QScrollBar* across = DGrid->horizontalScrollBar();
+  const int bar = across->maximum() > 0 ? across->sizeHint().height() : 0;
+  const int rows = DGrid->horizontalHeader()->height() + 2 * DGrid->RowHeight() + 2 * DGrid->frameWidth() + bar;
+  DGrid->setFixedHeight(std::max(kDGridHeight, rows));
+}
+
+void ResultGrids::FitColumnsAfresh() {
+  for (GridView* v : {RGrid, ORGrid, DGrid, ICGrid, IPGrid}) v->ForgetManualWidths();
 }
 
 }  // namespace vesk::gui

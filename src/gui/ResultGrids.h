@@ -32,8 +32,12 @@ class ResultGrids : public QObject {
   // order clears its row 1).
   void ShowOrder();
   void SetCellSizes(int rowHeight, int columnWidth, int fontSize);
+  // New results: every column fits its texts again, whatever width the
+  // person gave it.
+  void FitColumnsAfresh();
 
  private:
+  void FitDGridHeight();
   // The selection handler of RGrid and ORGrid: solves the selected
   // assignment with the grid disabled meanwhile, then shows DGrid anew.
   void SelectCell(GridView* grid, bool ordered, const QModelIndex& current);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -33,6 +34,8 @@ TIAForm::TIAForm(const core::Problem& problem, const core::SortingState& state, 
   BuildControls();
   BuildConstraintGrid();
   BuildSuggestionGrid();
+  auto* help = new QShortcut(QKeySequence::HelpContents, this);
+  connect(help, &QShortcut::activated, this, &TIAForm::BHelpClick);
 }
 
 void TIAForm::BuildControls() {
@@ -74,11 +77,9 @@ void TIAForm::BuildConstraintGrid() {
   };
   IGrid = new GridView("IGrid", iModel_, this);
   IGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  // The description column is twice as wide as the others, also after the
-  // view applied its default sizes again.
-  auto widenDescription = [this] { IGrid->setColumnWidth(1, 2 * IGrid->DefaultColumnWidth()); };
-  connect(iModel_, &QAbstractItemModel::modelReset, this, widenDescription);
-  widenDescription();
+  // The description column is at least twice as wide as the others and fits
+  // the descriptions.
+  IGrid->SetNameColumn(1, 2);
   layout()->addWidget(IGrid);
 }
 

@@ -38,7 +38,6 @@ namespace vesk::gui {
 namespace {
 
 constexpr int kSpeedBarHeight = 33;
-constexpr int kDGridHeight = 54;
 constexpr int kStatusPanelWidth = 315;
 
 // A read-only edit with an up-down: only the arrows change the value.
@@ -125,6 +124,10 @@ void TMainForm::CreateSpeedBar() {
   auto* reportButton = SpeedButton("SpeedButtonReport", QStyle::SP_FileDialogDetailedView,
                                    "Save on file a results report", speedBar_);
   reportButton->setEnabled(false);
+  auto* calcButton = SpeedButton("SpeedButtonCalc", QStyle::SP_MediaPlay,
+                                 "Calculate range of assignments for each action (F9)", speedBar_);
+  connect(calcButton, &QToolButton::clicked, this, [this] { CalcRangeItemClick(); });
+  speedButtonCalc_ = calcButton;
   connect(newButton, &QToolButton::clicked, this, &TMainForm::NewItemClick);
   connect(openButton, &QToolButton::clicked, this, &TMainForm::OpenItemClick);
   connect(saveButton, &QToolButton::clicked, this, &TMainForm::SaveDataAsItemClick);
@@ -132,7 +135,8 @@ void TMainForm::CreateSpeedBar() {
   speedButtonSave_ = saveButton;
   speedButtonReport_ = reportButton;
   for (QWidget* w : {static_cast<QWidget*>(newButton), static_cast<QWidget*>(openButton),
-                     static_cast<QWidget*>(saveButton), static_cast<QWidget*>(reportButton)})
+                     static_cast<QWidget*>(saveButton), static_cast<QWidget*>(reportButton),
+                     static_cast<QWidget*>(calcButton)})
     bar->addWidget(w);
   bar->addSpacing(12);
   bar->addWidget(Label("CELLS:", speedBar_));
@@ -226,7 +230,6 @@ QWidget* TMainForm::CreateResultsPage() {
   SetHint(results_->RGrid, "Select cells to see solution for the respective assignment");
   SetHint(results_->ORGrid, "Select cells to see a solution for the respective assignment");
   column->addWidget(ranges, 1);
-  results_->DGrid->setFixedHeight(kDGridHeight);
   column->addWidget(results_->DGrid);
   return page;
 }
@@ -314,13 +317,18 @@ QAction* TMainForm::StructuralAction(const QString& name, const QString& text, c
 void TMainForm::CreateActions() {
   // Created here, placed by SetupMenuBar; every action is found by its name.
   using core::StructuralCommand;
-  MakeAction("NewItem", "&New", "New file", [this] { NewItemClick(); });
-  MakeAction("OpenItem", "&Open...", "Open existing file", [this] { OpenItemClick(); });
+  // Accelerator letters are unique within each menu; the standard keys of
+  // desktop programs reach the commands too.
+  MakeAction("NewItem", "&New", "New file", [this] { NewItemClick(); })->setShortcut(QKeySequence::New);
+  MakeAction("OpenItem", "&Open...", "Open existing file", [this] { OpenItemClick(); })
+      ->setShortcut(QKeySequence::Open);
   QAction* report = MakeAction("ReportItem", "&Report", "Save on file a results report", [this] { ReportItemClick(); });
   rules_.push_back({report, [this] { return ResultsCurrent(); }});
   QAction* save = MakeAction("SaveDataItem", "&Save Data", "Save all input data", [this] { SaveDataItemClick(); });
   QAction* saveAs =
-      MakeAction("SaveDataAsItem", "&Save Data As...", "Save all input data", [this] { SaveDataAsItemClick(); });
+      MakeAction("SaveDataAsItem", "Save Data &As...", "Save all input data", [this] { SaveDataAsItemClick(); });
+  save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   rules_.push_back({save, [this] { return problem_.TablesShown; }});
   rules_.push_back({saveAs, [this] { return problem_.TablesShown; }});
   MakeAction("ImportPerformancesItem", "&Import performances...", "Read the actions' performances from a CSV file",
@@ -328,13 +336,14 @@ void TMainForm::CreateActions() {
   QAction* exportResults = MakeAction("ExportResultsItem", "&Export results...", "Save the results as a CSV file",
                                       [this] { ExportResultsItemClick(); });
   rules_.push_back({exportResults, [this] { return ResultsCurrent(); }});
-  QAction* exportPicture = MakeAction("ExportPictureItem", "Export ranges &picture...",
+  QAction* exportPicture = MakeAction("ExportPictureItem", "Export ranges pi&cture...",
                                       "Save a picture of the ranges as a PNG or SVG file",
                                       [this] { ExportPictureItemClick(); });
   rules_.push_back({exportPicture, [this] { return ResultsCurrent(); }});
   MakeAction("PrintFormItem", "&Print Form...", "Print the current contents of the Vesk window",
-             [this] { PrintFormItemClick(); });
-  MakeAction("PrintSetupItem", "P&rint Setup...", "Define printer settings", [this] { PrintSetupItemClick(); });
+             [this] { PrintFormItemClick(); })
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  MakeAction("PrintSetupItem", "Print Se&tup...", "Define printer settings", [this] { PrintSetupItemClick(); });
   MakeAction("ExitItem", "E&xit", "Exit Vesk", [this] { ExitItemClick(); });
   // The recent files: one item per place in the list, shown while it holds a file.
   for (int i = 0; i < RecentFiles::kMaxFiles; ++i) {
@@ -366,7 +375,8 @@ void TMainForm::CreateActions() {
   MakeAction("VolumeComputationItem", "Volume &Computation", "Estimate volume of inputs region",
              [this] { VolumeComputationItemClick(); });
   MakeAction("CalcRangeItem", "&Robust Assignments", "Calculate range of assignments for each action",
-             [this] { CalcRangeItemClick(); });
+             [this] { CalcRangeItemClick(); })
+      ->setShortcut(QKeySequence(Qt::Key_F9));
   auto* order = new QActionGroup(this);
   order->setExclusive(true);
   inputOrderItem_ = MakeAction("InputOrderItem", "by &Input Order", "Output ranges appear in \"Actions\" order",
@@ -387,6 +397,21 @@ void TMainForm::CreateActions() {
   rules_.push_back({inconsistencyItem_, [this] { return core::InconsistencyCommandEnabled(problem_, state_); }});
 
   MakeAction("OnlineManualItem", "&Online manual", "", [this] { OnlineManualItemClick(); });
+
+  // Keys without a menu item: help for what has the focus, and the tabs of
+  // the page control that has it.
+  QAction* contextHelp = MakeAction("ContextHelpItem", "Help", "", [this] { ContextHelpClick(); });
+  contextHelp->setShortcut(QKeySequence(Qt::Key_F1));
+  QAction* nextTab = MakeAction("NextTabItem", "Next tab", "", [this] { SwitchTabClick(1); });
+  nextTab->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)});
+  QAction* previousTab = MakeAction("PreviousTabItem", "Previous tab", "", [this] { SwitchTabClick(-1); });
+  previousTab->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                             QKeySequence(Qt::CTRL | Qt::Key_PageUp)});
+  for (QAction* key : {contextHelp, nextTab, previousTab}) {
+    key->setShortcutContext(Qt::WindowShortcut);
+    addAction(key);
+  }
   MakeAction("HowToUseHelpItem", "&How to Use Help", "", [this] { HowToUseHelpItemClick(); });
   MakeAction("AboutItem", "&About...", "", [this] { AboutItemClick(); });
 }
@@ -453,6 +478,7 @@ void TMainForm::SetupMenuBar() {
 
 void TMainForm::AttachContextMenu(GridView* grid, const QString& name, const std::function<void(QMenu*)>& fill,
                                   const QString& helpPage) {
+  helpPages_[grid] = helpPage;
   auto* popup = new QMenu(grid);
   popup->setObjectName(name);
   if (fill) fill(popup);
@@ -500,6 +526,9 @@ void TMainForm::SetupContextMenus() {
   AttachContextMenu(results_->RGrid, "RGridPopup", {}, "results.htm");
   AttachContextMenu(results_->ORGrid, "ORGridPopup", {}, "results.htm");
   AttachContextMenu(results_->IPGrid, "IPGridPopup", {}, "inferprog.htm");
+  // Grids without a context menu of their own, for F1.
+  helpPages_[results_->ICGrid] = "inferprog.htm";
+  helpPages_[results_->DGrid] = "results.htm";
 }
 
 void TMainForm::CreateForms() {

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "core/analysis/Inconsistency.h"
@@ -89,6 +90,14 @@ class TMainForm : public QMainWindow {
   void OnlineManualItemClick();
   void HowToUseHelpItemClick();
   void AboutItemClick();
+  // F1: the help page of the grid that has the focus, else the manual's
+  // contents.
+  void ContextHelpClick();
+  // Ctrl+Tab, Ctrl+PgDn (step 1) and Ctrl+Shift+Tab, Ctrl+PgUp (step -1):
+  // the next or previous tab of the page control that has the focus (the
+  // input page control when neither has it); the grid of the new tab takes
+  // the focus.
+  void SwitchTabClick(int step);
 
   // Shows the problem and the results as they now stand: caption, tables,
   // output tabs, labels, toggles, report button and menu enabling.
@@ -139,6 +148,11 @@ class TMainForm : public QMainWindow {
   void UpdateRecentFilesMenu();
   // The results on show belong to the problem as it stands.
   bool ResultsCurrent() const;
+  // The number a delete command offers: the action, criterion or constraint
+  // of the current cell of the grid the person works in; 0 for none.
+  int OfferedForDelete(core::StructuralCommand command) const;
+  // The input grid that has the focus, else the one of the input tab shown.
+  GridView* InputGridInUse() const;
 
   core::Problem problem_;
   core::SortingState state_;
@@ -150,6 +164,11 @@ class TMainForm : public QMainWindow {
   QtDialogs dialogs_;
   QtEngineHost host_;
   bool commandRunning_ = false;
+  // After the command that runs: a new problem (columns fit afresh, AGrid
+  // takes the focus) and new results (their columns fit afresh).
+  bool freshProblem_ = false;
+  bool freshResults_ = false;
+  std::map<const QWidget*, QString> helpPages_;  // grid -> its help page
 
   InputGrids* inputs_ = nullptr;
   ResultGrids* results_ = nullptr;
@@ -165,6 +184,7 @@ class TMainForm : public QMainWindow {
   QPushButton* calcCancelButton_ = nullptr;
   QAbstractButton* speedButtonSave_ = nullptr;
   QAbstractButton* speedButtonReport_ = nullptr;
+  QAbstractButton* speedButtonCalc_ = nullptr;
   QSpinBox* heightUpDown_ = nullptr;
   QSpinBox* widthUpDown_ = nullptr;
   QSpinBox* fontUpDown_ = nullptr;

@@ -65,12 +65,12 @@ TEST(EditHistory, EveryKindOfChangeIsUndoneAndRedone) {
       {"split a category", {"2"}, {}, SplitCategory},
       {"merge categories", {"1"}, {true}, MergeCategories},
       {"insert a criterion", {}, {}, InsertCriterion},
-      {"delete a criterion", {"1"}, {}, DeleteCriterion},
+      {"delete a criterion", {"1"}, {}, [](Problem& p, UserDialogs& d) { return DeleteCriterion(p, d); }},
       {"insert an action", {}, {}, InsertAction},
-      {"delete an action", {"2"}, {}, DeleteAction},
+      {"delete an action", {"2"}, {}, [](Problem& p, UserDialogs& d) { return DeleteAction(p, d); }},
       {"erase examples", {}, {true}, EraseExamples},
       {"insert a constraint", {}, {}, InsertConstraint},
-      {"delete a constraint", {"1"}, {}, DeleteConstraint},
+      {"delete a constraint", {"1"}, {}, [](Problem& p, UserDialogs& d) { return DeleteConstraint(p, d); }},
   };
   for (const ChangeCase& c : cases) {
     SCOPED_TRACE(c.what);

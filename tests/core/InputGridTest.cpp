@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -326,6 +327,103 @@ TEST(AGridMouse, ExampleCategories) {
                                                        : std::vector<std::string>{"Invalid category"});
     EXPECT_EQ(p.DataModified, c.accepted);
   }
+}
+
+TEST(InPlaceEdits, ExampleTypedIntoELowAndEHigh) {
+  struct Case {
+    const char* what;
+    int column;
+    const char* typed;
+    bool accepted;
+    const char* example;
+    std::vector<std::string> errors;
+  };
+  // K = 4, example [1, 3].
+  const Case cases[] = {
+      {"lower accepted", 1, "2", true, "[2,3]", {}},
+      {"lower above EHigh", 1, "4", false, "[1,3]", {"Invalid category"}},
+      {"lower 0", 1, "0", false, "[1,3]", {"Invalid category"}},
+      {"upper accepted", 2, "4", true, "[1,4]", {}},
+      {"upper above K", 2, "5", false, "[1,3]", {"Invalid category"}},
+      {"no integer", 2, "99999999999", false, "[1,3]", {"Invalid category"}},
+      {"nothing typed", 1, "", false, "[1,3]", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Problem p = MakeProblem(2, 2, 4);
+    SetExample(p, 1, 1, 3);
+    ScriptedDialogs d;
+    EXPECT_EQ(SetExampleText(p, d, 1, c.column, c.typed), c.accepted);
+    EXPECT_EQ(test::Example(p, 1), c.example);
+    EXPECT_EQ(d.Texts(MessageKind::Error), c.errors);
+    EXPECT_EQ(p.DataModified, c.accepted);
+  }
+  EXPECT_TRUE(ExampleKeyAllowed(U'7'));
+  EXPECT_TRUE(ExampleKeyAllowed(keys::Backspace));
+  EXPECT_FALSE(ExampleKeyAllowed(U'-'));
+  // The in-place editors: a name takes every key, ELow and EHigh digits.
+  const Problem p = MakeProblem(2, 2, 4);
+  EXPECT_TRUE(InPlaceKeyAllowed(p, 1, 0, U'x'));
+  EXPECT_FALSE(InPlaceKeyAllowed(p, 1, 1, U'x'));
+  EXPECT_TRUE(InPlaceKeyAllowed(p, 1, 2, keys::Left));
+  EXPECT_FALSE(InPlaceKeyAllowed(p, 1, 3, U'7'));  // a performance has its own filter
+  EXPECT_EQ(InPlacePastedText(p, 1, 1, "a2b"), "2");
+  EXPECT_EQ(InPlacePastedText(p, 1, 0, "North site\n"), "North site");
+}
+
+TEST(InPlaceEdits, DeleteClearsOneBoundOfTheExample) {
+  Problem p = MakeProblem(2, 2, 4);
+  SetExample(p, 1, 2, 3);
+  EXPECT_TRUE(ClearExample(p, 1, 1));
+  EXPECT_EQ(test::Example(p, 1), "[1,3]");
+  EXPECT_TRUE(ClearExample(p, 1, 2));
+  EXPECT_EQ(test::Example(p, 1), "[1,4]");
+  EXPECT_TRUE(p.DataModified);
+  p.DataModified = false;
+  EXPECT_FALSE(ClearExample(p, 1, 2));  // nothing to clear
+  EXPECT_FALSE(ClearExample(p, 1, 3));  // a performance
+  EXPECT_FALSE(p.DataModified);
+}
+
+TEST(InPlaceEdits, NamesAndSigns) {
+  Problem p = WithConstraint();
+  EXPECT_TRUE(SetActionName(p, 2, "Supplier 10 Ltd"));
+  EXPECT_EQ(p.AGrid.Cell(2, 0), "Supplier 10 Ltd");
+  EXPECT_TRUE(SetCriterionName(p, 4, "delivery"));
+  EXPECT_EQ(p.FGrid.Cell(0, 2), "delivery");
+  EXPECT_TRUE(CheckProblemInvariants(p).empty());
+  p.DataModified = false;
+  EXPECT_FALSE(SetActionName(p, 2, "Supplier 10 Ltd"));  // unchanged
+  EXPECT_FALSE(SetCriterionName(p, 2, "x"));             // EHigh is no criterion
+  EXPECT_FALSE(p.DataModified);
+
+  // The sign changes only when its meaning does.
+  EXPECT_FALSE(SetConstraintSign(p, 2, "<"));  // "<=" already
+  EXPECT_FALSE(SetConstraintSign(p, 2, "=>"));
+  EXPECT_FALSE(SetConstraintSign(p, 1, ">"));  // the Norm row
+  EXPECT_FALSE(p.DataModified);
+  EXPECT_TRUE(SetConstraintSign(p, 2, ">"));
+  EXPECT_EQ(p.CGrid.Cell(2, 4), ">");
+  EXPECT_TRUE(p.DataModified);
+}
+
+TEST(PastedCellText, TheCellsKeyFilterAndItsValue) {
+  const Problem p = WithConstraint();
+  struct Case {
+    InputTable table;
+    int row, column;
+    const char* piece;
+    std::optional<std::string> kept;
+  } const cases[] = {
+      {InputTable::AGrid, 1, 3, " 12.5 ", "12.5"}, {InputTable::AGrid, 1, 3, "3,5", "3.5"},
+      {InputTable::AGrid, 1, 3, "1e3", std::nullopt}, {InputTable::AGrid, 1, 3, "-", std::nullopt},
+      {InputTable::BGrid, 2, 1, "0.7", "0.7"},       {InputTable::FGrid, 6, 1, "-1", "-1"},
+      {InputTable::FGrid, 6, 1, "0", std::nullopt},  {InputTable::FGrid, 2, 1, "0", "0"},
+      {InputTable::CGrid, 2, 4, ">=", ">="},         {InputTable::CGrid, 2, 4, "=<", std::nullopt},
+      {InputTable::CGrid, 2, 4, "1", std::nullopt},  {InputTable::CGrid, 2, 1, "<", std::nullopt},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(PastedCellText(p, c.table, c.row, c.column, c.piece), c.kept) << c.piece;
 }
 
 }  // namespace

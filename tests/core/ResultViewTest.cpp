@@ -116,6 +116,10 @@ TEST_F(ResultViewTest, RangePaintingConsistent) {
     EXPECT_EQ(ResultCellPaint(p, s, false, h, 1), expected) << h;
     EXPECT_EQ(ResultCellPaint(p, s, true, h, 1), expected) << h;  // H has the widest range
   }
+  // Copied, the row reads as its painting: the reachable categories, no hole.
+  EXPECT_EQ(ResultCellCopyText(p, s, false, 0, 1), "H");
+  for (int h = 1; h <= 4; ++h)
+    EXPECT_EQ(ResultCellCopyText(p, s, false, h, 1), h == 1 || h == 3 ? "" : std::to_string(h)) << h;
   EXPECT_EQ(ResultCellPaint(p, s, false, 0, 1), ResultPaint::Aqua);    // example [2, 4]
   EXPECT_EQ(ResultCellPaint(p, s, false, 0, 2), ResultPaint::Default);  // [1, 4]: none
   EXPECT_EQ(ResultCellPaint(p, s, false, 2, 0), ResultPaint::Default);  // header
@@ -136,6 +140,8 @@ TEST_F(ResultViewTest, RangePaintingInconsistentAndInferenceRows) {
     EXPECT_EQ(ResultCellPaint(p, s, false, h, 1), expected) << h;
   }
   EXPECT_FALSE(SelectionAction(p, s, false, inferred, 1));
+  for (int h = 1; h <= 3; ++h)
+    EXPECT_EQ(ResultCellCopyText(p, s, false, h, 1), h == inferred ? std::to_string(h) : "") << h;
   for (int r = 1; r < s.IPGrid.RowCount(); ++r) EXPECT_EQ(IPGridRowRed(s, r), s.ViolatedRows.count(r - 1) > 0);
   EXPECT_FALSE(IPGridRowRed(s, 0));
   s.ViolatedRows.insert(299);

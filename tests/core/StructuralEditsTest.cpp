@@ -86,7 +86,7 @@ const std::vector<EditCase>& Cases() {
       {"split category K of a 2-category problem copies b_1 to b_2", TwoCategories, SplitCategory, {"2"}, {}, true,
        [](const Problem& p, const ScriptedDialogs& d) {
          EXPECT_EQ(d.prompts[0].caption, "Split category No.:");
-         EXPECT_EQ(d.prompts[0].prompt, "");
+         EXPECT_EQ(d.prompts[0].prompt, "Split category No. (1-2):");
          EXPECT_EQ(p.NumCategories, 3);
          for (int offset = 0; offset < 5; ++offset)
            for (int j = 1; j <= 2; ++j) EXPECT_EQ(ProfileCell(p, 2, offset, j), ProfileCell(p, 1, offset, j));
@@ -117,6 +117,7 @@ const std::vector<EditCase>& Cases() {
        [](const Problem& p, const ScriptedDialogs& d) {
          EXPECT_EQ(d.questions, std::vector<std::string>{"Are you sure you want to merge two categories?"});
          EXPECT_EQ(d.prompts[0].caption, "Merge the categories from No. :");
+         EXPECT_EQ(d.prompts[0].prompt, "Merge the categories from No. (1-2):");
          EXPECT_EQ(p.NumCategories, 2);
          EXPECT_EQ(ProfileCell(p, 1, 3, 2), "232");
          EXPECT_EQ(p.FGrid.Cell(p.DirectionRow(), 1), "-1");
@@ -172,6 +173,7 @@ const std::vector<EditCase>& Cases() {
        [](const Problem& p, const ScriptedDialogs& d) {
          EXPECT_EQ(d.prompts.size(), 2u);
          EXPECT_EQ(d.prompts[0].caption, "Delete criterion No.:");
+         EXPECT_EQ(d.prompts[0].prompt, "Delete criterion No. (1-3):");
          EXPECT_EQ(p.NumCriteria, 2);
          EXPECT_EQ(p.BGrid.Cell(1, 1), "0.6");
          EXPECT_EQ(p.BGrid.Cell(2, 1), "0.9");
@@ -209,26 +211,37 @@ const std::vector<EditCase>& Cases() {
       {"insert action into an empty table", [] { return MakeProblem(2, 0, 2); }, InsertAction, {}, {}, true,
        [](const Problem& p, const ScriptedDialogs&) { EXPECT_EQ(p.AGrid.Cell(1, 0), "0"); }},
 
-      {"delete action 0, the first default name", NamedActions, DeleteAction, {"-1", "0"}, {}, true,
+      {"delete action by its number, its row", NamedActions, DeleteAction, {"1"}, {}, true,
        [](const Problem& p, const ScriptedDialogs& d) {
-         EXPECT_EQ(d.prompts.size(), 2u);
+         EXPECT_EQ(d.prompts.size(), 1u);
          EXPECT_EQ(d.prompts[0].caption, "Delete action No.:");
+         EXPECT_EQ(d.prompts[0].prompt, "Delete action (1-4 or name):");
          EXPECT_EQ(p.NumActions, 3);
          EXPECT_EQ(p.AGrid.Cell(1, 0), "1");
          EXPECT_EQ(p.AGrid.Cell(1, 3), "perf2");
          EXPECT_EQ(p.AGrid.Cell(3, 3), "perf4");
        }},
-      {"delete action passes over names that are not integers",
-       [] {
-         Problem p = NamedActions();
-         p.AGrid.SetCell(2, 0, "one");
-         return p;
-       },
-       DeleteAction, {"1"}, {}, true,
+      {"delete action by a name that is no number", NamedActions, DeleteAction, {" x "}, {}, true,
        [](const Problem& p, const ScriptedDialogs&) {
          EXPECT_EQ(p.NumActions, 3);
-         EXPECT_EQ(p.AGrid.Cell(3, 0), "x");
-         EXPECT_EQ(p.AGrid.Cell(3, 3), "perf3");
+         EXPECT_EQ(p.AGrid.Cell(3, 0), "1");
+         EXPECT_EQ(p.AGrid.Cell(3, 3), "perf4");
+       }},
+      {"delete action 0 by its name, the first default name", NamedActions, DeleteAction, {"0"}, {}, true,
+       [](const Problem& p, const ScriptedDialogs&) {
+         EXPECT_EQ(p.NumActions, 3);
+         EXPECT_EQ(p.AGrid.Cell(1, 3), "perf2");
+       }},
+      {"delete action named with blanks",
+       [] {
+         Problem p = NamedActions();
+         p.AGrid.SetCell(2, 0, "Supplier 3");
+         return p;
+       },
+       DeleteAction, {"Supplier 3"}, {}, true,
+       [](const Problem& p, const ScriptedDialogs&) {
+         EXPECT_EQ(p.NumActions, 3);
+         EXPECT_EQ(p.AGrid.Cell(2, 0), "x");
        }},
       {"delete action not found", NamedActions, DeleteAction, {" 7"}, {}, false,
        [](const Problem&, const ScriptedDialogs& d) {
@@ -256,7 +269,7 @@ const std::vector<EditCase>& Cases() {
        [](const Problem& p, const ScriptedDialogs& d) {
          EXPECT_EQ(d.prompts.size(), 3u);
          EXPECT_EQ(d.prompts[0].caption, "Delete Constraint");
-         EXPECT_EQ(d.prompts[0].prompt, "Delete constraint No.:");
+         EXPECT_EQ(d.prompts[0].prompt, "Delete constraint No. (1-3):");
          EXPECT_EQ(p.NumConstraints, 3);
          EXPECT_EQ(p.CGrid.Cell(2, 5), "r2");
          EXPECT_EQ(p.CGrid.Cell(3, 0), "ad3");
@@ -290,6 +303,32 @@ TEST(StructuralEdits, KeepInvariantsAndChangeWhatTheySay) {
     }
     if (c.expect) c.expect(p, dialogs);
   }
+}
+
+TEST(StructuralEdits, DeletesOfferTheSelectedNumber) {
+  Problem p = ThreeConstraints();
+  ScriptedDialogs d;
+  EXPECT_FALSE(DeleteAction(p, d, 2));
+  EXPECT_FALSE(DeleteCriterion(p, d, 1));
+  EXPECT_FALSE(DeleteConstraint(p, d, 3));
+  EXPECT_FALSE(DeleteConstraint(p, d, 4));  // no such constraint: nothing offered
+  ASSERT_EQ(d.prompts.size(), 4u);
+  EXPECT_EQ(d.prompts[0].initial, "2");
+  EXPECT_EQ(d.prompts[1].initial, "1");
+  EXPECT_EQ(d.prompts[2].initial, "3");
+  EXPECT_EQ(d.prompts[3].initial, "");
+
+  // What a selected cell offers: the criterion of a data column, the added
+  // constraint of a CGrid row; nothing for labels, examples, lambda, sign,
+  // RHS or the Norm row.
+  EXPECT_EQ(CriterionOfColumn(p, InputTable::AGrid, 4), 2);
+  EXPECT_EQ(CriterionOfColumn(p, InputTable::AGrid, 2), 0);
+  EXPECT_EQ(CriterionOfColumn(p, InputTable::FGrid, 1), 1);
+  EXPECT_EQ(CriterionOfColumn(p, InputTable::BGrid, 1), 0);
+  EXPECT_EQ(CriterionOfColumn(p, InputTable::CGrid, 3), 2);
+  EXPECT_EQ(CriterionOfColumn(p, InputTable::CGrid, p.SignColumn()), 0);
+  EXPECT_EQ(ConstraintOfRow(p, 4), 3);
+  EXPECT_EQ(ConstraintOfRow(p, 1), 0);
 }
 
 TEST(StructuralEdits, ResetResultsOnEveryEdit) {

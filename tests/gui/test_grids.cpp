@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QToolTip>
 #include <QtTest>
+#include <QFontMetrics>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -48,17 +49,7 @@ std::string Cell(const vesk::core::Grid& grid, int row, int column) { return gri
 // The widget that paints grid cell (row, column) and the cell's rectangle in
 // it: the vertical header for the label column, the horizontal header for
 // the header row, the viewport otherwise.
-std::pair<QWidget*, QRect> Painted(GridView* view, int row, int column) {
-  if (column == 0 && row > 0) {
-    QHeaderView* h = view->verticalHeader();
-    return {h->viewport(), QRect(0, h->sectionViewportPosition(row), h->width(), h->sectionSize(row))};
-  }
-  if (row == 0) {
-    QHeaderView* h = view->horizontalHeader();
-    return {h->viewport(), QRect(h->sectionViewportPosition(column), 0, h->sectionSize(column), h->height())};
-  }
-  return {view->viewport(), view->CellRect(row, column)};
-}
+std::pair<QWidget*, QRect> Painted(GridView* view, int row, int column) { return view->PaintedCell(row, column); }
 
 // The colour of a cell away from its text (which starts at the top-left).
 QColor Background(GridView* view, int row, int column) {
@@ -160,7 +151,6 @@ class GridsTest : public QObject {
         {in->grids->FGrid, &p.FGrid, p.DirectionRow(), 2, "7-x1.", "-1"},  // directions: '-' and '1'
         {in->grids->FGrid, &p.FGrid, 2, 1, "3q,5", "35"},
         {in->grids->BGrid, &p.BGrid, 1, 1, "0.6k", "0.6"},
-        {in->grids->CGrid, &p.CGrid, 2, p.SignColumn(), "a>=1", ">="},
         {in->grids->CGrid, &p.CGrid, 2, 1, "<3", "3"},
     };
     for (const Case& c : cases) {
@@ -463,6 +453,10 @@ class GridsTest : public QObject {
              kGreen);
   }
 
+  // The Height control is the rows' minimum: a larger font raises them so
+  // that no text is cut. The Width control is the columns' minimum; each
+  // column fits its header and texts up to three times it, a label column up
+  // to 40 characters.
   void CellSizesApplyToTheirGrids() {
     Problem p;
     ScriptedDialogs dialogs;
@@ -474,19 +468,39 @@ class GridsTest : public QObject {
     InputGrids inputs(p, dialogs, &host);
     grids.Reload();
     inputs.Reload();
-    grids.SetCellSizes(20, 60, 14);
-    inputs.SetCellSizes(20, 60, 14);
-    for (GridView* v : {grids.RGrid, grids.ORGrid, grids.ICGrid, grids.IPGrid, inputs.AGrid, inputs.CGrid}) {
+    const std::vector<GridView*> governed = {grids.RGrid,  grids.ORGrid, grids.ICGrid, grids.IPGrid,
+                                             inputs.AGrid, inputs.FGrid, inputs.BGrid, inputs.CGrid};
+    grids.SetCellSizes(20, 60, 8);
+    inputs.SetCellSizes(20, 60, 8);
+    for (GridView* v : governed) {
       QCOMPARE(v->rowHeight(1), 20);
-      QCOMPARE(v->columnWidth(1), 60);
-      QCOMPARE(v->font().pointSize(), 14);
+      QCOMPARE(v->font().pointSize(), 8);
+      for (int c = 1; c < v->model()->columnCount(); ++c) {
+        const QString header = v->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        QVERIFY2(v->columnWidth(c) >= 60 && v->columnWidth(c) <= 180, qPrintable(v->objectName() + " " + header));
+        QVERIFY(v->columnWidth(c) >= std::min(180, QFontMetrics(v->horizontalHeader()->font()).horizontalAdvance(header)));
+      }
     }
-    QCOMPARE(grids.DGrid->rowHeight(1), 16);
-    QCOMPARE(grids.DGrid->columnWidth(0), 60);
-    QCOMPARE(grids.DGrid->font().pointSize(), 14);
-    QCOMPARE(grids.ICGrid->verticalHeader()->width(), 120);
-    QCOMPARE(grids.IPGrid->verticalHeader()->width(), 120);
-    QCOMPARE(grids.RGrid->verticalHeader()->width(), 60);
+    QCOMPARE(grids.DGrid->rowHeight(1), 16);  // not governed by Height
+    QVERIFY(grids.DGrid->columnWidth(0) >= 60);
+    QVERIFY(grids.ICGrid->verticalHeader()->width() >= 120);
+    QVERIFY(grids.IPGrid->verticalHeader()->width() >= 120);
+    // The names of the actions read in full.
+    for (int a = 1; a <= p.NumActions; ++a)
+      QVERIFY(grids.RGrid->verticalHeader()->width() >
+              QFontMetrics(grids.RGrid->font()).horizontalAdvance(QString::fromStdString(p.AGrid.Cell(a, 0))));
+
+    grids.SetCellSizes(20, 60, 24);
+    inputs.SetCellSizes(20, 60, 24);
+    std::vector<GridView*> all = governed;
+    all.push_back(grids.DGrid);
+    for (GridView* v : all) {
+      const int text = QFontMetrics(v->font()).height();
+      QCOMPARE(v->font().pointSize(), 24);
+      QVERIFY2(v->rowHeight(1) > text && v->rowHeight(1) > 20, qPrintable(v->objectName()));
+      QVERIFY(v->horizontalHeader()->height() > text);
+    }
+    QVERIFY(grids.DGrid->maximumHeight() >= grids.DGrid->horizontalHeader()->height() + 2 * grids.DGrid->rowHeight(1));
   }
 };
 

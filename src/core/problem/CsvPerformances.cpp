@@ -35,34 +35,29 @@ char DetectSeparator(std::string_view bytes) {
   return ',';
 }
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
 // A number cell as the tables keep it: in the general format a problem file
 // reads back as (so saving and opening again changes nothing), or nothing
 // when it is not a number. A decimal comma counts as a point.
 std::optional<std::string> NumberCell(std::string_view field) {
-  std::string text(Trimmed(field));
-  const auto comma = text.find(',');
-  if (comma != std::string::npos) {
-    if (text.find(',', comma + 1) != std::string::npos || text.find('.') != std::string::npos)
-      return std::nullopt;
-    text[comma] = '.';
-  }
-  const auto value = ParseReal(text);
+  const auto value = ParseReal(WithDecimalPoint(TrimBlanks(field)));
   if (!value) return std::nullopt;
   return FormatGeneral(*value);
 }
 
 }  // namespace
 
-std::optional<CsvRecords> ParseCsv(std::string_view bytes, CsvError& error) {
+std::string WithDecimalPoint(std::string_view text) {
+  std::string out(text);
+  const auto comma = out.find(',');
+  if (comma != std::string::npos && out.find(',', comma + 1) == std::string::npos && out.find('.') == std::string::npos)
+    out[comma] = '.';
+  return out;
+}
+
+std::optional<CsvRecords> ParseCsv(std::string_view bytes, CsvError& error, std::optional<char> separator) {
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
   CsvRecords out;
-  out.separator = DetectSeparator(bytes);
+  out.separator = separator ? *separator : DetectSeparator(bytes);
   const char sep = out.separator;
 
   int line = 1;

@@ -38,10 +38,15 @@ struct CsvRecords {
   std::vector<int> lines;  // the file line each record starts on
 };
 
-// Splits `bytes` into records; the separator is ";" when the first line holds
-// one outside quotes, "," otherwise. A NUL or other control byte (TAB, CR and
-// LF excepted), an unclosed quote or text after a closing quote is an error.
-std::optional<CsvRecords> ParseCsv(std::string_view bytes, CsvError& error);
+// Splits `bytes` into records; the separator is `separator` when one is given,
+// otherwise ";" when the first line holds one outside quotes, "," otherwise.
+// A NUL or other control byte (TAB, CR and LF excepted), an unclosed quote or
+// text after a closing quote is an error.
+std::optional<CsvRecords> ParseCsv(std::string_view bytes, CsvError& error, std::optional<char> separator = {});
+
+// A number text with a decimal comma (one ",", no ".") written with a point;
+// any other text as it is.
+std::string WithDecimalPoint(std::string_view text);
 
 // Performances read from a CSV file: a header of criterion names (its first
 // field is passed over), then one record per action, its name first and then

@@ -3,6 +3,7 @@
 #include <climits>
 #include <optional>
 
+#include "core/problem/CsvPerformances.h"
 #include "core/problem/Numbers.h"
 
 namespace vesk::core {
@@ -11,19 +12,9 @@ namespace {
 bool NumberKey(char32_t key) { return (key >= U'0' && key <= U'9') || key == U'-' || key == U'.'; }
 bool EditingKey(char32_t key) { return key == keys::Backspace || key == keys::Delete; }
 
-const Grid& TableOf(const Problem& p, InputTable table) {
-  switch (table) {
-    case InputTable::AGrid: return p.AGrid;
-    case InputTable::FGrid: return p.FGrid;
-    case InputTable::BGrid: return p.BGrid;
-    case InputTable::CGrid: return p.CGrid;
-  }
-  return p.AGrid;
-}
-
 // Cells that hold the problem's data and take typed keys.
 bool EditableCell(const Problem& p, InputTable table, int row, int column) {
-  if (!p.TablesShown || !TableOf(p, table).Contains(row, column) || row < 1) return false;
+  if (!p.TablesShown || !TableGrid(p, table).Contains(row, column) || row < 1) return false;
   return column >= (table == InputTable::AGrid ? 3 : 1);
 }
 
@@ -69,7 +60,34 @@ std::string ExampleCaption(const Problem& p, int row) {
 
 bool IsActionRow(const Problem& p, int row) { return p.TablesShown && row >= 1 && row <= p.NumActions; }
 
+// The value typed or chosen for ELow (column 1) or EHigh (column 2) of `row`:
+// ELow within 1..EHigh, EHigh within ELow..K; otherwise "Invalid category".
+bool ApplyExample(Problem& p, UserDialogs& dialogs, int row, int column, int value) {
+  const bool low = column == 1;
+  const int lowest = low ? 1 : Integer(p.AGrid, row, 1).value_or(1);
+  const int highest = low ? Integer(p.AGrid, row, 2).value_or(p.NumCategories) : p.NumCategories;
+  if (value < lowest || value > highest) {
+    dialogs.Error("Invalid category");
+    return false;
+  }
+  p.AGrid.SetCell(row, column, std::to_string(value));
+  Refresh(p);
+  return true;
+}
+
 }  // namespace
+
+Grid& TableGrid(Problem& p, InputTable table) {
+  switch (table) {
+    case InputTable::AGrid: return p.AGrid;
+    case InputTable::FGrid: return p.FGrid;
+    case InputTable::BGrid: return p.BGrid;
+    case InputTable::CGrid: return p.CGrid;
+  }
+  return p.AGrid;
+}
+
+const Grid& TableGrid(const Problem& p, InputTable table) { return TableGrid(const_cast<Problem&>(p), table); }
 
 bool IsNavigationKey(char32_t key) {
   switch (key) {
@@ -103,6 +121,35 @@ std::string FilterPastedText(Problem& p, InputTable table, int row, int column, 
     if (!EditingKey(key) && KeyAllowed(p, table, row, column, key)) kept.push_back(c);
   }
   return kept;
+}
+
+std::optional<std::string> PastedCellText(const Problem& p, InputTable table, int row, int column,
+                                          std::string_view text) {
+  std::string piece = WithDecimalPoint(TrimBlanks(text));
+  for (char c : piece)
+    if (EditingKey(static_cast<unsigned char>(c)) || !KeyAllowed(p, table, row, column, static_cast<unsigned char>(c)))
+      return std::nullopt;
+  if (table == InputTable::CGrid && column == p.SignColumn()) {
+    if (!IsConstraintSign(piece)) return std::nullopt;
+  } else if (table == InputTable::FGrid && row == p.DirectionRow()) {
+    if (piece != "1" && piece != "-1") return std::nullopt;
+  } else if (!ParseReal(piece)) {
+    return std::nullopt;
+  }
+  return piece;
+}
+
+bool IsConstraintSign(std::string_view text) {
+  return text == "<" || text == "<=" || text == "=" || text == ">=" || text == ">";
+}
+
+bool SetConstraintSign(Problem& p, int row, std::string_view sign) {
+  if (!CGridCellSelectable(p, row, p.SignColumn()) || !IsConstraintSign(sign)) return false;
+  const std::string& now = p.CGrid.Cell(row, p.SignColumn());
+  if (!now.empty() && now.front() == sign.front()) return false;
+  p.CGrid.SetCell(row, p.SignColumn(), std::string(sign));
+  Refresh(p);
+  return true;
 }
 
 bool InputCellEditable(const Problem& p, InputTable table, int row, int column) {
@@ -191,12 +238,74 @@ bool AGridMouseUp(Problem& p, UserDialogs& dialogs, GridCell current, GridCell r
   }
 }
 
+bool CriterionHeaderEditable(const Problem& p, int column) {
+  return p.TablesShown && column >= 3 && column < p.AGrid.ColCount();
+}
+
+bool SetCriterionName(Problem& p, int column, std::string_view name) {
+  if (!CriterionHeaderEditable(p, column) || p.AGrid.Cell(0, column) == name) return false;
+  p.AGrid.SetCell(0, column, std::string(name));
+  p.FGrid.SetCell(0, column - 2, std::string(name));
+  Refresh(p);
+  return true;
+}
+
+bool SetActionName(Problem& p, int row, std::string_view name) {
+  if (!IsActionRow(p, row) || p.AGrid.Cell(row, 0) == name) return false;
+  p.AGrid.SetCell(row, 0, std::string(name));
+  Refresh(p);
+  return true;
+}
+
+bool InPlaceCellEditable(const Problem& p, int row, int column) {
+  return IsActionRow(p, row) && column >= 0 && column <= 2;
+}
+
+const std::vector<std::string>& SignChoices() {
+  static const std::vector<std::string> choices = {"<", "=", ">"};
+  return choices;
+}
+
+bool ExampleKeyAllowed(char32_t key) { return (key >= U'0' && key <= U'9') || EditingKey(key); }
+
+bool InPlaceKeyAllowed(const Problem& p, int row, int column, char32_t key) {
+  if (!InPlaceCellEditable(p, row, column)) return false;
+  return column == 0 || IsNavigationKey(key) || ExampleKeyAllowed(key);
+}
+
+std::string InPlacePastedText(const Problem& p, int row, int column, std::string_view text) {
+  std::string kept;
+  for (char c : text) {
+    const char32_t key = static_cast<unsigned char>(c);
+    if (c != '\r' && c != '\n' && !IsNavigationKey(key) && InPlaceKeyAllowed(p, row, column, key)) kept.push_back(c);
+  }
+  return kept;
+}
+
+bool SetExampleText(Problem& p, UserDialogs& dialogs, int row, int column, std::string_view text) {
+  if (!IsActionRow(p, row) || (column != 1 && column != 2) || TrimBlanks(text).empty()) return false;
+  const auto value = ParseInt(text);
+  if (!value) {
+    dialogs.Error("Invalid category");
+    return false;
+  }
+  return ApplyExample(p, dialogs, row, column, *value);
+}
+
+bool ClearExample(Problem& p, int row, int column) {
+  if (!IsActionRow(p, row) || (column != 1 && column != 2)) return false;
+  const std::string open = column == 1 ? "1" : std::to_string(p.NumCategories);
+  if (p.AGrid.Cell(row, column) == open) return false;
+  p.AGrid.SetCell(row, column, open);
+  Refresh(p);
+  return true;
+}
+
 bool RenameCriterion(Problem& p, UserDialogs& dialogs, int column) {
   if (!p.TablesShown || column < 3 || column >= p.AGrid.ColCount()) return false;
   auto name = dialogs.PromptText("Edit criterion name", "New name for this criterion", p.AGrid.Cell(0, column));
   if (!name) return false;
-  p.AGrid.SetCell(0, column, *name);
-  p.FGrid.SetCell(0, column - 2, *name);
+  SetCriterionName(p, column, *name);
   Refresh(p);
   return true;
 }
@@ -205,7 +314,7 @@ bool RenameAction(Problem& p, UserDialogs& dialogs, int row) {
   if (!IsActionRow(p, row)) return false;
   auto name = dialogs.PromptText("Edit action name", "New name for this action", p.AGrid.Cell(row, 0));
   if (!name) return false;
-  p.AGrid.SetCell(row, 0, *name);
+  SetActionName(p, row, *name);
   Refresh(p);
   return true;
 }
@@ -213,29 +322,13 @@ bool RenameAction(Problem& p, UserDialogs& dialogs, int row) {
 bool ChangeExampleLow(Problem& p, UserDialogs& dialogs, int row) {
   if (!IsActionRow(p, row)) return false;
   const auto value = dialogs.PromptInteger(ExampleCaption(p, row), "Lower category", INT_MIN, INT_MAX);
-  if (!value) return false;
-  const int high = Integer(p.AGrid, row, 2).value_or(p.NumCategories);
-  if (*value < 1 || *value > high) {
-    dialogs.Error("Invalid category");
-    return false;
-  }
-  p.AGrid.SetCell(row, 1, std::to_string(*value));
-  Refresh(p);
-  return true;
+  return value && ApplyExample(p, dialogs, row, 1, *value);
 }
 
 bool ChangeExampleHigh(Problem& p, UserDialogs& dialogs, int row) {
   if (!IsActionRow(p, row)) return false;
   const auto value = dialogs.PromptInteger(ExampleCaption(p, row), "Upper category", INT_MIN, INT_MAX);
-  if (!value) return false;
-  const int low = Integer(p.AGrid, row, 1).value_or(1);
-  if (*value < low || *value > p.NumCategories) {
-    dialogs.Error("Invalid category");
-    return false;
-  }
-  p.AGrid.SetCell(row, 2, std::to_string(*value));
-  Refresh(p);
-  return true;
+  return value && ApplyExample(p, dialogs, row, 2, *value);
 }
 
 }  // namespace vesk::core

@@ -3,8 +3,10 @@
 // only asks: which typed keys a cell takes (and what a key press does to the
 // problem), how cells are painted, which CGrid cells can be selected, and
 // what the mouse does on AGrid.
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/problem/Problem.h"
 #include "core/problem/UserDialogs.h"
@@ -12,6 +14,10 @@
 namespace vesk::core {
 
 enum class InputTable { AGrid, FGrid, BGrid, CGrid };
+
+// The text table behind an input table.
+Grid& TableGrid(Problem& problem, InputTable table);
+const Grid& TableGrid(const Problem& problem, InputTable table);
 
 // Key codes besides the printable characters. Backspace and Delete edit the
 // cell; the others only move the editor and never touch the problem.
@@ -50,6 +56,25 @@ KeyDecision FilterKey(Problem& problem, InputTable table, int row, int column, c
 // the characters kept, with the side effects of one typed key (none when the
 // text is empty).
 std::string FilterPastedText(Problem& problem, InputTable table, int row, int column, std::string_view text);
+
+// A text pasted into data cell (row, column) of `table` as one piece of a
+// block: the text the cell then holds, or nothing when the cell would not take
+// it. Blanks around the piece are dropped and a decimal comma becomes a point;
+// then every character must pass the cell's key filter (as if typed) and the
+// whole must be a value of the cell: a number, a direction ("1" or "-1") in
+// FGrid's direction row, a sign (see IsConstraintSign) in CGrid's sign column.
+std::optional<std::string> PastedCellText(const Problem& problem, InputTable table, int row, int column,
+                                          std::string_view text);
+
+// The signs a constraint may have: "<", "<=", "=", ">=", ">". A sign is read
+// by its first character.
+bool IsConstraintSign(std::string_view text);
+
+// The sign of added constraint `row` chosen as a whole (the drop-down of the
+// sign cell). The cell changes, with DataModified and ResetResults, when
+// `sign` is a constraint sign whose first character differs from the cell's;
+// true then.
+bool SetConstraintSign(Problem& problem, int row, std::string_view sign);
 
 // Whether cell (row, column) of `table` is a data cell that takes typed keys:
 // not a header, a row label or one of AGrid's name and example columns. (The
@@ -120,6 +145,46 @@ GridCell AGridMouseDownCell(const Problem& problem, GridCell current, GridCell c
 // example. Anything else (a drag to another cell) does nothing. True when the
 // problem changed.
 bool AGridMouseUp(Problem& problem, UserDialogs& dialogs, GridCell current, GridCell released);
+
+// The names typed in place: criterion of AGrid column `column` (>= 3; the name
+// goes to AGrid row 0 and FGrid row 0, column - 2) and action of AGrid row
+// `row`. Each sets DataModified and calls ResetResults when the name changed;
+// true then.
+bool SetCriterionName(Problem& problem, int column, std::string_view name);
+bool SetActionName(Problem& problem, int row, std::string_view name);
+
+// Whether AGrid cell (row, column) is an action's name, ELow or EHigh, which
+// take a name or a category typed in place (never as they are typed: see
+// SetActionName and SetExampleText).
+bool InPlaceCellEditable(const Problem& problem, int row, int column);
+
+// The items of the sign cell's drop-down: "<", "=", ">".
+const std::vector<std::string>& SignChoices();
+
+// Keys that ELow and EHigh take when a category is typed in place: digits,
+// Backspace and Delete.
+bool ExampleKeyAllowed(char32_t key);
+
+// A key typed into the in-place editor of AGrid cell (row, column): a name
+// takes every key, ELow and EHigh the keys of ExampleKeyAllowed; navigation
+// keys always pass. Text pasted into such an editor keeps the characters that
+// would be typed (and, in a name, no line ends).
+bool InPlaceKeyAllowed(const Problem& problem, int row, int column, char32_t key);
+std::string InPlacePastedText(const Problem& problem, int row, int column, std::string_view text);
+
+// Whether AGrid's header of `column` is a criterion's name, which takes a
+// name typed in place (see SetCriterionName).
+bool CriterionHeaderEditable(const Problem& problem, int column);
+
+// A category typed in place into ELow (column 1) or EHigh (column 2) of
+// action `row`: accepted as the prompts of ChangeExampleLow and
+// ChangeExampleHigh accept it, otherwise "Invalid category" and nothing
+// changes. An empty text changes nothing. True when the example changed.
+bool SetExampleText(Problem& problem, UserDialogs& dialogs, int row, int column, std::string_view text);
+
+// Delete on ELow or EHigh of action `row`: that bound of the example goes back
+// to 1 (ELow) or K (EHigh). True when the example changed.
+bool ClearExample(Problem& problem, int row, int column);
 
 // "Edit criterion name" for the criterion of AGrid column `column` (>= 3):
 // the name goes to AGrid row 0 and FGrid row 0 (column - 2).

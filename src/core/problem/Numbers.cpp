@@ -7,13 +7,14 @@
 #include <system_error>
 
 namespace vesk::core {
-namespace {
 
-std::string_view Trim(std::string_view s) {
+std::string_view TrimBlanks(std::string_view s) {
   while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
   while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
   return s;
 }
+
+namespace {
 
 // std::to_chars / from_chars are locale independent.
 std::string FormatPrecision(double value, int precision) {
@@ -26,7 +27,7 @@ std::string FormatPrecision(double value, int precision) {
 }  // namespace
 
 std::optional<double> ParseReal(std::string_view text) {
-  text = Trim(text);
+  text = TrimBlanks(text);
   if (text.empty()) return std::nullopt;
   // from_chars rejects a leading '+'; accept it as the usual number syntax does.
   bool plus = false;
@@ -49,7 +50,7 @@ std::optional<double> ParseReal(std::string_view text) {
 }
 
 std::optional<int> ParseInt(std::string_view text) {
-  text = Trim(text);
+  text = TrimBlanks(text);
   if (!text.empty() && text.front() == '+') {
     text.remove_prefix(1);
     if (!text.empty() && text.front() == '-') return std::nullopt;

@@ -7,6 +7,9 @@
 
 namespace vesk::core {
 
+// `text` without the blanks (spaces, tabs, line ends) around it.
+std::string_view TrimBlanks(std::string_view text);
+
 // Parses a whole cell as a real: optional blanks around, optional sign, digits
 // with an optional "." and exponent. Nothing else may follow. Returns nothing
 // for an empty or malformed text (a lone "-" included) and for inf/nan.

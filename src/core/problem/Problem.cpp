@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "core/problem/Numbers.h"
+
 namespace vesk::core {
 namespace {
 
@@ -86,6 +88,14 @@ void LayoutTables(Problem& p, int n, int m, int K, bool withDefaults) {
     }
   }
   p.TablesShown = true;
+}
+
+int ActionNamed(const Problem& p, std::string_view text) {
+  if (auto number = ParseInt(text); number && *number >= 1 && *number <= p.NumActions) return *number;
+  text = TrimBlanks(text);
+  for (int i = 1; i <= p.NumActions; ++i)
+    if (p.AGrid.CellOrEmpty(i, 0) == text) return i;
+  return 0;
 }
 
 }  // namespace vesk::core

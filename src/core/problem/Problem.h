@@ -10,6 +10,7 @@
 // CGrid  constraints: column 1 lambda, 1+j k_j, n+2 sign, n+3 RHS; row 1 is
 //        the "Norm" row; rows 2.. are added constraints labelled "ad%d".
 #include <string>
+#include <string_view>
 
 #include "core/problem/Grid.h"
 
@@ -64,6 +65,11 @@ struct Problem {
 // and the Norm row are written (what the file reader expects before it fills
 // the tables). Sets the counts, NumConstraints := 1, and TablesShown.
 void LayoutTables(Problem& problem, int n, int m, int K, bool withDefaults);
+
+// The action (1..m) `text` names: its number, the row, when the text reads as
+// an integer 1..m; otherwise the first action whose name is the text (blanks
+// around it ignored). 0 when no action is so named.
+int ActionNamed(const Problem& problem, std::string_view text);
 
 // Writes the Norm row into CGrid row 1 ("Norm", "0", "1" per weight, "=", "1").
 void WriteNormRow(Problem& problem);

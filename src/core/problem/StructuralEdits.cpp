@@ -4,6 +4,7 @@
 #include <climits>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/problem/Numbers.h"
 
@@ -78,7 +79,32 @@ std::string NextActionName(const Problem& p) {
   return std::to_string(largest ? *largest + 1 : 0);
 }
 
+// The prompt line of a number prompt: the question with the numbers allowed
+// ("Split category No. (1-3):").
+std::string RangePrompt(std::string_view question, int low, int high) {
+  while (!question.empty() && (question.back() == ':' || question.back() == ' ')) question.remove_suffix(1);
+  return std::string(question) + " (" + std::to_string(low) + "-" + std::to_string(high) + "):";
+}
+
+// The number offered as a prompt's answer: `offered` when it is allowed.
+std::string Offered(int offered, int low, int high) {
+  return offered >= low && offered <= high ? std::to_string(offered) : std::string();
+}
+
 }  // namespace
+
+int CriterionOfColumn(const Problem& p, InputTable table, int column) {
+  int j = 0;
+  switch (table) {
+    case InputTable::AGrid: j = column - 2; break;
+    case InputTable::FGrid: j = column; break;
+    case InputTable::BGrid:
+    case InputTable::CGrid: j = column - 1; break;
+  }
+  return j >= 1 && j <= p.NumCriteria ? j : 0;
+}
+
+int ConstraintOfRow(const Problem& p, int row) { return row >= 2 && row < 1 + p.NumConstraints ? row - 1 : 0; }
 
 bool StructuralCommandEnabled(const Problem& p, StructuralCommand command) {
   switch (command) {
@@ -98,7 +124,7 @@ bool StructuralCommandEnabled(const Problem& p, StructuralCommand command) {
 bool SplitCategory(Problem& p, UserDialogs& dialogs) {
   if (!p.TablesShown) return false;
   const int K = p.NumCategories;
-  const auto k = dialogs.PromptInteger("Split category No.:", "", 1, K);
+  const auto k = dialogs.PromptInteger("Split category No.:", RangePrompt("Split category No.:", 1, K), 1, K);
   if (!k) return false;
 
   // One more block; the direction row, label included, becomes the new last row.
@@ -121,7 +147,8 @@ bool MergeCategories(Problem& p, UserDialogs& dialogs) {
   if (!p.TablesShown || p.NumCategories <= 2) return false;
   if (!dialogs.Confirm("Are you sure you want to merge two categories?")) return false;
   const int K = p.NumCategories;
-  const auto k = dialogs.PromptInteger("Merge the categories from No. :", "", 1, K - 1);
+  const auto k = dialogs.PromptInteger("Merge the categories from No. :",
+                                       RangePrompt("Merge the categories from No. :", 1, K - 1), 1, K - 1);
   if (!k) return false;
 
   for (int h = *k + 1; h <= K - 1; ++h) CopyProfileBlock(p, h, h - 1);
@@ -175,9 +202,13 @@ bool InsertCriterion(Problem& p, UserDialogs& dialogs) {
   return true;
 }
 
-bool DeleteCriterion(Problem& p, UserDialogs& dialogs) {
+bool DeleteCriterion(Problem& p, UserDialogs& dialogs) { return DeleteCriterion(p, dialogs, 0); }
+
+bool DeleteCriterion(Problem& p, UserDialogs& dialogs, int offered) {
   if (!p.TablesShown || p.NumCriteria <= 1) return false;
-  const auto k = dialogs.PromptInteger("Delete criterion No.:", "", 1, p.NumCriteria);
+  const int n = p.NumCriteria;
+  const auto k = dialogs.PromptInteger("Delete criterion No.:", RangePrompt("Delete criterion No.:", 1, n), 1, n,
+                                       Offered(offered, 1, n));
   if (!k) return false;
 
   // Names move with their columns in FGrid and AGrid; BGrid and CGrid keep
@@ -206,26 +237,17 @@ bool InsertAction(Problem& p, UserDialogs&) {
   return true;
 }
 
-bool DeleteAction(Problem& p, UserDialogs& dialogs) {
-  if (!p.TablesShown) return false;
-  // Like PromptInteger, but the message quotes the text as typed.
-  std::string typed;
-  int number = 0;
-  for (;;) {
-    auto answer = dialogs.PromptText("Delete action No.:", "", typed);
-    if (!answer) return false;
-    typed = *answer;
-    if (auto value = ParseInt(typed); value && *value >= 0) {
-      number = *value;
-      break;
-    }
-  }
+bool DeleteAction(Problem& p, UserDialogs& dialogs) { return DeleteAction(p, dialogs, 0); }
 
-  int row = 0;
-  for (int i = 1; i <= p.NumActions && row == 0; ++i)
-    if (ParseInt(p.AGrid.Cell(i, 0)) == number) row = i;
+bool DeleteAction(Problem& p, UserDialogs& dialogs, int offered) {
+  if (!p.TablesShown || p.NumActions < 1) return false;
+  const auto answer = dialogs.PromptText("Delete action No.:",
+                                         "Delete action (1-" + std::to_string(p.NumActions) + " or name):",
+                                         Offered(offered, 1, p.NumActions));
+  if (!answer) return false;
+  const int row = ActionNamed(p, *answer);
   if (row == 0) {
-    dialogs.Error("Action " + typed + " not found");
+    dialogs.Error("Action " + *answer + " not found");
     return false;
   }
   for (int i = row; i < p.NumActions; ++i) CopyRow(p.AGrid, i + 1, i, 0);
@@ -258,9 +280,13 @@ bool InsertConstraint(Problem& p, UserDialogs&) {
   return true;
 }
 
-bool DeleteConstraint(Problem& p, UserDialogs& dialogs) {
+bool DeleteConstraint(Problem& p, UserDialogs& dialogs) { return DeleteConstraint(p, dialogs, 0); }
+
+bool DeleteConstraint(Problem& p, UserDialogs& dialogs, int offered) {
   if (!p.TablesShown || p.NumConstraints <= 1) return false;
-  const auto t = dialogs.PromptInteger("Delete Constraint", "Delete constraint No.:", 1, p.NumConstraints - 1);
+  const int last = p.NumConstraints - 1;
+  const auto t = dialogs.PromptInteger("Delete Constraint", RangePrompt("Delete constraint No.:", 1, last), 1, last,
+                                       Offered(offered, 1, last));
   if (!t) return false;
   for (int r = *t + 1; r < p.NumConstraints; ++r) CopyRow(p.CGrid, r + 1, r, 1);
   --p.NumConstraints;

@@ -5,6 +5,7 @@
 // layout of Problem.h, sets DataModified and calls ResetResults. Each returns
 // true when it changed the problem; Cancel, No or a refusal leave the problem
 // exactly as it was and return false.
+#include "core/problem/InputGrid.h"
 #include "core/problem/Problem.h"
 #include "core/problem/UserDialogs.h"
 
@@ -26,6 +27,17 @@ enum class StructuralCommand {
 // menus of the tables always offer theirs).
 bool StructuralCommandEnabled(const Problem& problem, StructuralCommand command);
 
+// Number prompts carry the question as their caption (the words below) and
+// again, with the numbers allowed, on their prompt line ("Split category No.
+// (1-3):"). The delete commands take the number of what the person has
+// selected (`offered`, 0 for nothing) as the prompt's starting answer.
+
+// The criterion (1..n) whose data column `column` of `table` is, or 0 (a
+// label, ELow or EHigh, lambda, the sign or the RHS).
+int CriterionOfColumn(const Problem& problem, InputTable table, int column);
+// The added constraint (1..NumConstraints-1) of CGrid row `row`, or 0.
+int ConstraintOfRow(const Problem& problem, int row);
+
 // "Split category No.:" k in 1..K: profile b_k starts as a copy of b_(k-1)
 // (b_1 for k = 1), category k becomes k and k+1, K grows by one.
 bool SplitCategory(Problem& problem, UserDialogs& dialogs);
@@ -45,16 +57,19 @@ bool InsertCriterion(Problem& problem, UserDialogs& dialogs);
 // and CGrid ("k%d", "<,=,>", "RHS") stay in sequence. Refused without a
 // question when only one criterion is left.
 bool DeleteCriterion(Problem& problem, UserDialogs& dialogs);
+bool DeleteCriterion(Problem& problem, UserDialogs& dialogs, int offered);
 
 // Appends an action named one more than the previous last name; when that
 // name is not an integer (or there is no action), one more than the largest
 // integer name, or "0" when no name is an integer.
 bool InsertAction(Problem& problem, UserDialogs& dialogs);
 
-// "Delete action No.:" an integer >= 0; deletes the first action whose name
-// reads as that integer (names that are not integers are passed over), or
-// shows "Action <typed text> not found".
+// "Delete action No.:" (prompt line "Delete action (1-m or name):"): the
+// answer names an action by its number, its row 1..m, or else by its name
+// (blanks around it ignored); the first action so named is deleted.
+// Anything else shows "Action <typed text> not found" and changes nothing.
 bool DeleteAction(Problem& problem, UserDialogs& dialogs);
+bool DeleteAction(Problem& problem, UserDialogs& dialogs, int offered);
 
 // "Do you really want to erase all assignment examples?": on Yes every
 // action gets [1, K].
@@ -68,5 +83,6 @@ bool InsertConstraint(Problem& problem, UserDialogs& dialogs);
 // the rows below move up, the labels stay in place. Refused without a
 // question when there is no added constraint.
 bool DeleteConstraint(Problem& problem, UserDialogs& dialogs);
+bool DeleteConstraint(Problem& problem, UserDialogs& dialogs, int offered);
 
 }  // namespace vesk::core

@@ -152,6 +152,18 @@ ResultPaint ResultCellPaint(const Problem& p, const SortingState& s, bool ordere
   return ResultPaint::Lime;
 }
 
+std::string ResultCellCopyText(const Problem& p, const SortingState& s, bool ordered, int column, int row) {
+  const Grid& grid = ordered ? s.ORGrid : s.RGrid;
+  if (column == 0) return grid.CellOrEmpty(row, 0);
+  switch (ResultCellPaint(p, s, ordered, column, row)) {
+    case ResultPaint::Green:
+    case ResultPaint::Red:
+    case ResultPaint::Lime: return std::to_string(column);
+    case ResultPaint::Default: return grid.CellOrEmpty(row, column);
+    default: return {};
+  }
+}
+
 bool IPGridRowRed(const SortingState& s, int row) {
   return row >= 1 && row - 1 <= kMaxMarkedRows && s.ViolatedRows.count(row - 1) > 0;
 }

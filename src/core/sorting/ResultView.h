@@ -66,6 +66,12 @@ enum class ResultPaint {
 // Painting of RGrid / ORGrid cell (column, row).
 ResultPaint ResultCellPaint(const Problem& problem, const SortingState& state, bool ordered, int column, int row);
 
+// The text RGrid / ORGrid cell (column, row) gives when it is copied: the
+// action's name in column 0; in a category column the category number when
+// the cell is coloured as reachable (in range and no hole, or the inferred
+// category of an inconsistent run), nothing otherwise.
+std::string ResultCellCopyText(const Problem& problem, const SortingState& state, bool ordered, int column, int row);
+
 // IPGrid: data row r drawn in red when r-1 is a violated row (r-1 < 256).
 bool IPGridRowRed(const SortingState& state, int row);
 // IPGrid: a cell holding exactly "0" shown empty, except in the RHS column.
