@@ -2,7 +2,7 @@
 # Installs what the build and the tests need from Debian's packages (run as root).
 # With --bench it also installs the programs the benchmarks compare against.
 set -euo pipefail
-packages=(cmake g++ ninja-build libgtest-dev libcli11-dev nlohmann-json3-dev clang
+packages=(cmake g++ ninja-build python3 libgtest-dev libcli11-dev nlohmann-json3-dev clang
           qt6-base-dev qt6-base-private-dev qt6-svg-dev libgl-dev fonts-dejavu-core xvfb xauth imagemagick
           xdotool poppler-utils pybind11-dev python3-dev python3-numpy python3-pytest python3-matplotlib python3-pandas)
 if [ "${1:-}" = "--bench" ]; then

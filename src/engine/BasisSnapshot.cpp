@@ -2,7 +2,10 @@
 
 #include <cmath>
 
-#include "engine/Factorization.h"
+#include "engine/BasisSolves.h"
+#include "engine/EngineChecks.h"
+#include "engine/Reinvert.h"
+#include "engine/Tolerances.h"
 
 namespace vesk::engine {
 
@@ -21,7 +24,7 @@ void SaveBasisSnapshot(EngineModel& M, BasisSnapshot& s) {
   s.slots.clear();
   for (int i = 1; i <= M.m; ++i) s.slots.push_back(M.Col(i).hashSlot);
   for (int j = M.m + 1; j <= M.n; ++j)
-    if (M.Col(j).status == 1) s.slots.push_back(M.Col(j).hashSlot);
+    if (M.Col(j).status == ColumnStatus::kAtUpper) s.slots.push_back(M.Col(j).hashSlot);
   s.slots.shrink_to_fit();
 }
 
@@ -46,11 +49,11 @@ bool RestoreBasisSnapshot(EngineModel& M, const BasisSnapshot& s) {
     ColumnRecord* c = order[static_cast<size_t>(j - 1)];
     M.column[static_cast<size_t>(j + 1)] = c;
     c->number = j;
-    c->status = j <= m ? 0 : -1;
+    c->status = j <= m ? ColumnStatus::kWithin : ColumnStatus::kAtLower;
   }
   for (size_t k = static_cast<size_t>(m); k < s.slots.size(); ++k) {
     ColumnRecord* c = ColumnAtSlot(M, s.slots[k]);
-    if (c && c->number > m) c->status = 1;
+    if (c && c->number > m) c->status = ColumnStatus::kAtUpper;
   }
   for (int j = 1; j <= m; ++j)
     if (M.Col(j).kind == kFreeStructural) {
@@ -61,8 +64,10 @@ bool RestoreBasisSnapshot(EngineModel& M, const BasisSnapshot& s) {
     M.etaFile.CutBack(s.etaCount);  // also restores the nonzero count
     M.pivotsSinceInversion = s.pivotsSinceInversion;
     ComputeBasicSolution(M);
-    if (M.infeasCount == 0 && std::fabs(M.objectiveValue - s.objective) <= 1e-4) {
+    if (M.infeasCount == 0 && std::fabs(M.objectiveValue - s.objective) <= kSnapshotObjective) {
       ComputePrices(M);
+      CheckEtaFile(M);
+      CheckBasis(M);
       return true;
     }
   }

@@ -26,7 +26,7 @@ ColumnRecord* ColumnAtSlot(EngineModel& model, int32_t slot);
 
 void SaveBasisSnapshot(EngineModel& model, BasisSnapshot& snapshot);
 
-// Puts the listed columns back into positions 1..m (status 0), every other
+// Puts the listed columns back into positions 1..m (within their bounds), every other
 // column at its lower bound except the listed upper ones. When no inversion
 // happened since the save and the eta file has not shrunk, the eta file is cut
 // back to its saved length and the basic values recomputed (with a Reinvert

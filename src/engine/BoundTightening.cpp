@@ -8,6 +8,7 @@
 
 #include "engine/EngineFiles.h"
 #include "engine/Paraunit.h"
+#include "engine/Tolerances.h"
 #include "engine/search/SolverConsole.h"
 
 namespace vesk::engine {
@@ -44,8 +45,8 @@ std::string Num(double x) { return ShortNumber(x); }
 
 // Integer rounding of a computed bound, forgiving the rounding error of the
 // arithmetic that produced it.
-double RoundDown(double v) { return std::floor(v + 1e-9 * std::max(1.0, std::fabs(v))); }
-double RoundUp(double v) { return std::ceil(v - 1e-9 * std::max(1.0, std::fabs(v))); }
+double RoundDown(double v) { return std::floor(v + kIntegralRounding * std::max(1.0, std::fabs(v))); }
+double RoundUp(double v) { return std::ceil(v - kIntegralRounding * std::max(1.0, std::fabs(v))); }
 
 bool Infinite(double bound) { return std::fabs(bound) > kInfiniteBound; }
 
@@ -159,7 +160,7 @@ bool SubstituteFixedColumns(EngineModel& M, CompressionLog& log) {
   bool changed = false;
   for (int j = 1; j <= M.n; ++j) {
     ColumnRecord& c = M.Col(j);
-    if (c.upper - c.lower >= 1e-11) continue;
+    if (c.upper - c.lower >= kZeroRange) continue;
     bool any = false;
     for (size_t k = 0; k < c.entries.size();) {
       const MatrixEntry e = c.entries[k];
@@ -172,7 +173,7 @@ bool SubstituteFixedColumns(EngineModel& M, CompressionLog& log) {
       const double b = RowValue(M, 0, e.row) - e.value * c.lower;
       ColumnRecord& rhs = M.Col(0);
       RemoveEntry(rhs, e.row);
-      if (std::fabs(b) > 1e-11) {
+      if (std::fabs(b) > kDroppedEntry) {
         rhs.entries.push_back({e.row, b});
         rhs.maxRow = std::max(rhs.maxRow, e.row);
       }
@@ -248,7 +249,7 @@ bool TightenBounds(EngineModel& M, CompressionLog& log) {
             if (a > 0) {
               double v = std::max(std::min(t, c.upper), c.lower);
               if (c.isInteger) v = std::max(RoundDown(v), c.lower);
-              if (c.upper - v > 1e-5) {
+              if (c.upper - v > kTighteningStep) {
                 log.Line(c.name + " UP BOUND reduced from " + Num(c.upper) + " to " + Num(v));
                 c.upper = v;
                 changed = true;
@@ -256,7 +257,7 @@ bool TightenBounds(EngineModel& M, CompressionLog& log) {
             } else {
               double v = std::min(std::max(t, c.lower), c.upper);
               if (c.isInteger) v = std::min(RoundUp(v), c.upper);
-              if (v - c.lower > 1e-5) {
+              if (v - c.lower > kTighteningStep) {
                 log.Line(c.name + " LO BOUND increased from " + Num(c.lower) + " to " + Num(v));
                 c.lower = v;
                 changed = true;
@@ -266,7 +267,7 @@ bool TightenBounds(EngineModel& M, CompressionLog& log) {
             if (a >= 0) {
               double v = std::min(std::max(t, c.lower), c.upper);
               if (c.isInteger) v = std::min(RoundUp(v), c.upper);
-              if (v - c.lower > 1e-5) {
+              if (v - c.lower > kTighteningStep) {
                 log.Line(c.name + " LO BOUND changed from " + Num(c.lower) + " to " + Num(v));
                 c.lower = v;
                 changed = true;
@@ -274,7 +275,7 @@ bool TightenBounds(EngineModel& M, CompressionLog& log) {
             } else {
               double v = std::max(std::min(t, c.upper), c.lower);
               if (c.isInteger) v = std::max(RoundDown(v), c.lower);
-              if (c.upper - v > 1e-5) {
+              if (c.upper - v > kTighteningStep) {
                 log.Line(c.name + " UP BOUND changed from " + Num(c.upper) + " to " + Num(v));
                 c.upper = v;
                 changed = true;

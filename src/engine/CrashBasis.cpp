@@ -2,10 +2,12 @@
 // basis. Each nonbasic column is keyed by the first row holding one of its
 // significant entries; per key the column with the fewest entries replaces
 // the logical of that row.
+#include "engine/CrashBasis.h"
+
 #include <algorithm>
 
-#include "engine/EngineFiles.h"
-#include "engine/Factorization.h"
+#include "engine/Reinvert.h"
+#include "engine/Tolerances.h"
 #include "engine/search/SolverConsole.h"
 
 namespace vesk::engine {
@@ -19,9 +21,9 @@ bool CrashBasis(EngineModel& M) {
   for (int j = m + 1; j <= n; ++j) {
     ColumnRecord* c = &M.Col(j);
     int key = m + 2;
-    if (c->upper - c->lower > 1e-11)
+    if (c->upper - c->lower > kZeroRange)
       for (const auto& e : c->entries)
-        if ((e.value > 1e-5 || e.value < -1e-5) && e.row < key) key = e.row;
+        if ((e.value > kCrashEntry || e.value < -kCrashEntry) && e.row < key) key = e.row;
     keyed.emplace_back(key, c);
   }
   std::stable_sort(keyed.begin(), keyed.end(),
@@ -42,10 +44,10 @@ bool CrashBasis(EngineModel& M) {
     if (r <= n && M.Col(r).kind < kObjectiveLogical) M.SwapColumns(chosen->number, r);
     a = b;
   }
-  for (int j = 1; j <= m; ++j) M.Col(j).status = 0;
+  for (int j = 1; j <= m; ++j) M.Col(j).status = ColumnStatus::kWithin;
   for (int j = m + 1; j <= n; ++j) {
     ColumnRecord& c = M.Col(j);
-    c.status = -1;
+    c.status = ColumnStatus::kAtLower;
     if (c.kind == kFreeStructural) {
       c.lower = 0;
       c.upper = kEngineInfinity;

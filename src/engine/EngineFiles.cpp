@@ -5,8 +5,8 @@
 #include <sstream>
 #include <string>
 
-#include "engine/Factorization.h"
-#include "engine/search/RatioTest.h"
+#include "engine/Reinvert.h"
+#include "engine/search/Perturbation.h"
 #include "engine/search/SolverConsole.h"
 
 namespace vesk::engine {
@@ -59,13 +59,13 @@ bool ApplyBasisList(EngineModel& M, const BasisList& basis) {
   if (!M.modelPresent) return true;
   SetPerturbation(M, 0);
   int k = 0;
-  for (int j = 1; j <= M.n; ++j) M.Col(j).status = -1;
+  for (int j = 1; j <= M.n; ++j) M.Col(j).status = ColumnStatus::kAtLower;
   for (int j = 1; j <= M.n; ++j) {
     ColumnRecord& c = M.Col(j);
     if (c.kind == kObjectiveLogical || c.kind == kFreeStructural) {
       ++k;
       M.SwapColumns(j, k);
-      M.Col(k).status = 0;
+      M.Col(k).status = ColumnStatus::kWithin;
     }
   }
   M.iterationCount = 0;
@@ -73,11 +73,11 @@ bool ApplyBasisList(EngineModel& M, const BasisList& basis) {
     const int j = M.FindColumnNumber(entry.name);
     if (j <= 0) continue;
     ColumnRecord& c = M.Col(j);
-    if (entry.tag == 'X' && j > k) c.status = 0;
-    else if (entry.tag == 'U' && c.upper < 1e20) c.status = 1;
+    if (entry.tag == 'X' && j > k) c.status = ColumnStatus::kWithin;  // marked for the basis
+    else if (entry.tag == 'U' && c.upper < kInfiniteBound) c.status = ColumnStatus::kAtUpper;
   }
   for (int j = M.n; j > k;) {
-    if (M.Col(j).status == 0) {
+    if (M.Col(j).status == ColumnStatus::kWithin) {
       M.SwapColumns(j, k + 1);
       ++k;
     } else {
@@ -86,10 +86,10 @@ bool ApplyBasisList(EngineModel& M, const BasisList& basis) {
   }
   for (int j = M.m + 1; j <= M.n; ++j) {
     ColumnRecord& c = M.Col(j);
-    if (c.status == 1 && c.upper > 1e10) c.status = -1;
-    else if (c.status != 1 && c.lower < -1e10) c.status = 1;
+    if (c.status == ColumnStatus::kAtUpper && c.upper > kLargeBound) c.status = ColumnStatus::kAtLower;
+    else if (c.status != ColumnStatus::kAtUpper && c.lower < -kLargeBound) c.status = ColumnStatus::kAtUpper;
     if (c.kind == kFreeStructural) {
-      if (c.status != 1) {
+      if (c.status != ColumnStatus::kAtUpper) {
         c.lower = 0;
         c.upper = kEngineInfinity;
       } else {
@@ -108,7 +108,7 @@ BasisList CurrentBasisList(const EngineModel& M) {
   basis.reserve(static_cast<size_t>(std::max(0, M.m)));
   for (int j = 1; j <= M.m && j <= M.n; ++j) basis.push_back({'X', M.Col(j).name});
   for (int j = M.m + 1; j <= M.n; ++j)
-    if (M.Col(j).status == 1) basis.push_back({'U', M.Col(j).name});
+    if (M.Col(j).status == ColumnStatus::kAtUpper) basis.push_back({'U', M.Col(j).name});
   return basis;
 }
 

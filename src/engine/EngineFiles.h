@@ -1,7 +1,7 @@
 #pragma once
-// The crash basis and the engine's files beside the model: basis file "BSS",
-// pseudo-cost file "PSE" and infeasibility file "INF", all named by the model
-// name up to its first "." and kept in the host's working folder.
+// The engine's files beside the model: basis file "BSS", pseudo-cost file
+// "PSE" and infeasibility file "INF", all named by the model name up to its
+// first "." and kept in the host's working folder.
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -15,9 +15,6 @@ std::filesystem::path EngineFileName(EngineModel& model, std::string_view extens
 // Model-name prefix of the engine's files: up to and including the first ".".
 std::string EngineFilePrefix(std::string_view modelName);
 
-// Replaces logical basic columns by sparse structural ones, then reinverts.
-// Returns false when the reinversion cleared the model.
-bool CrashBasis(EngineModel& model);
 void SaveBasis(EngineModel& model);  // the basis file is not written
 // Reads the basis file and reinverts. Returns false when that cleared the model.
 bool LoadBasis(EngineModel& model);

@@ -12,11 +12,6 @@ EngineModel::EngineModel(EngineHost& h) : host(h) {
   parameters.FillFromLines(host, BuiltInParameterLines());
   CopyParameters();
   smallestPivot = 1e30;
-  triangularPivotTolerance = 1e-5;
-  feasibilitySumTolerance = 1e-9;
-  phase1Weight = 1e10;
-  epsilon = 1e-8;
-  etaFile.dropTolerance = 1e-13;
   n = -2;
   CreateRangeAndRhs();
 }
@@ -45,12 +40,12 @@ void EngineModel::ClearModel() {
   rowTable.Clear();
   n = -2;
   m = 0;
-  modelPresent = errorFlag = freeColumns = prepared = unboundedFlag = false;
-  numericalTrouble = integerFound = boundsCrossed = freshSolution = false;
+  modelPresent = errorFlag = freeColumns = prepared = false;
+  integerFound = boundsCrossed = freshSolution = false;
   maximize = false;
   stopReason = StopReason::kNone;
+  relaxationOutcome = SimplexOutcome::kNotRun;
   objectiveRowName.clear();
-  for (auto& s : extraNames) s.clear();
   inversionCount = 0;
   pivotsSinceInversion = 0;
   iterationCount = 0;
@@ -61,7 +56,6 @@ void EngineModel::ClearModel() {
   perturbMode = 0;
   searchUpper = 1e30;
   searchLower = -1e30;
-  longestLogicalName = longestName = 0;
   CreateRangeAndRhs();
 }
 

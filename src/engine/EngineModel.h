@@ -9,6 +9,7 @@
 
 #include "engine/EngineFatalError.h"
 #include "engine/EngineHost.h"
+#include "engine/EtaFile.h"
 #include "engine/ModelRecords.h"
 #include "engine/NameTable.h"
 #include "engine/Paraunit.h"
@@ -19,7 +20,16 @@ namespace vesk::engine {
 // unfinished text.
 enum class StopReason { kNone, kIterationLimit, kTimeLimit, kNumericalTrouble, kWholeMatrixSearched, kModelError };
 
-enum class StepKind { kLeaveAtLower, kLeaveAtUpper, kFlipToUpper, kFlipToLower, kUnbounded };
+// How a run of the simplex ended.
+enum class SimplexOutcome {
+  kNotRun,            // no prepared model, or the driver stopped before the run
+  kOptimal,           // reported: feasible, no column improves the objective
+  kInfeasible,        // reported: no column reduces the infeasibility
+  kUnbounded,         // a column can move without limit (the basis may be infeasible)
+  kStopped,           // an iteration or time limit, or a cancel (stopReason says which)
+  kNumericalTrouble,  // the run gave up on small pivots or endless stalling
+  kModelCleared,      // a reinversion found no repair and cleared the model
+};
 
 class EngineModel {
  public:
@@ -84,10 +94,7 @@ class EngineModel {
   int m = 0;
 
   std::string objectiveRowName;
-  std::string extraNames[3];
   std::string modelName;
-  size_t longestLogicalName = 0;
-  size_t longestName = 0;
 
   bool modelPresent = false;
   bool errorFlag = false;
@@ -95,22 +102,18 @@ class EngineModel {
   bool maximize = false;
   bool prepared = false;
   bool quiet = false;
-  bool unboundedFlag = false;
-  bool numericalTrouble = false;
   bool integerFound = false;
   bool boundsCrossed = false;
-  bool freshSolution = false;      // basic values computed from scratch since the last step
-  bool running = false;            // inside a driver call
-  bool verdictReached = false;     // the last run ended with a verdict (report or unbounded)
-  bool searchUnavailable = false;  // an integer program needed a search this engine lacks
+  bool freshSolution = false;  // basic values computed from scratch since the last step
+  bool running = false;        // inside a driver call
   StopReason stopReason = StopReason::kNone;
+  // The outcome of the drivers' run of the continuous program (the relaxation
+  // of an integer program); the status texts are read from it.
+  SimplexOutcome relaxationOutcome = SimplexOutcome::kNotRun;
 
-  // Factorization and simplex counters and tolerances.
-  double smallestPivot = 1e30;
-  double triangularPivotTolerance = 1e-5;
-  double feasibilitySumTolerance = 1e-9;
-  double phase1Weight = 1e10;
-  double epsilon = 1e-8;
+  // Factorization and simplex counters (the fixed tolerances are in
+  // Tolerances.h).
+  double smallestPivot = 1e30;  // of the last inversion and the pivots since
   double objectiveValue = 0;
   int inversionCount = 0;
   int pivotsSinceInversion = 0;
@@ -119,6 +122,8 @@ class EngineModel {
   long long lastBasisSave = 0;
   double startTime = 0;
   double accumulatedTime = 0;
+  // Time and duration of the last inversion; the reinversion trigger counts
+  // operations instead, so that a model gives the same pivots on any machine.
   double lastInversionTime = 0;
   double inversionDuration = 0;
   long long etaNonzerosAtInversion = 0;
@@ -142,17 +147,7 @@ class EngineModel {
   long long lastProgressIteration = 0;
   int stallPeriods = 0;
   int perturbSwitches = 0;
-  bool limitReached = false;
-  StopReason limitReason = StopReason::kNone;
 
-  // Ratio test results: the step, the leaving row (0 for a bound flip), the
-  // bound the leaving column ends at and its nonbasic status there.
-  StepKind stepKind = StepKind::kFlipToUpper;
-  int leavingRow = 0;
-  double theta = 0;
-  double pivotMagnitude = 0;
-  double leavingBound = 0;
-  int8_t leavingStatus = -1;
   // Points along the ray where an infeasible basic column reaches its bound
   // (work space of the ratio test, kept to avoid an allocation per step).
   struct Breakpoint {
@@ -164,29 +159,20 @@ class EngineModel {
   };
   std::vector<Breakpoint> breakpoints;
 
-  // Parameters copied from the table.
-  long long iterLog = 0, basisInterval = 0, minNodes = 100, maxIter = 2000000000, maxTime = 2000000000;
-  long long pricing = 30000, strat1 = 90, strat2 = 100;
-  double djMin = -1e-6, loLimit = -1e30, upLimit = 1e30, integerCrit = 1e-7, maxMemoryMB = 30;
-  bool restart = true, pse = true, logFile = false, assessPse = true;
+  // Parameters copied from the table (at construction and on every change).
+  long long iterLog = 0, basisInterval = 0, minNodes = 0, maxIter = 0, maxTime = 0;
+  long long pricing = 0, strat1 = 0, strat2 = 0;
+  double djMin = 0, loLimit = 0, upLimit = 0, integerCrit = 0, maxMemoryMB = 0;
+  bool restart = false, pse = false, logFile = false, assessPse = false;
   struct Printer {
     std::string kind = "LASER", port = "LPT1", format;
     int pitch = 10, linesPerInch = 6, linesPerPage = 66, margin = 0;
     std::string control;
   } printer;
-  std::string helpFile = "LP.HLP";
 
  private:
   void CreateRangeAndRhs();
   void ReleaseAll();
 };
-
-// Drivers
-void PrepareForSolve(EngineModel& model);
-void SolveContinuous(EngineModel& model);
-void SolveInteger(EngineModel& model);
-std::string ContinuousStatus(const EngineModel& model);
-std::string IntegerStatus(const EngineModel& model);
-bool IsUnfinishedStatus(std::string_view status);
 
 }  // namespace vesk::engine

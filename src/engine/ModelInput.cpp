@@ -6,6 +6,7 @@
 
 #include "engine/EngineHostMessages.h"
 #include "engine/EngineModel.h"
+#include "engine/Tolerances.h"
 #include "engine/search/SolverConsole.h"
 
 namespace vesk::engine {
@@ -39,8 +40,6 @@ int EngineModel::FindColumn(std::string_view rawName, uint8_t kind) {
   column.push_back(record.get());
   columnStore.push_back(std::move(record));
   columnTable.Set(slot, static_cast<uint32_t>(columnStore.size()));
-  if (kind != kStructural && kind != kFreeStructural) longestLogicalName = std::max(longestLogicalName, name.size());
-  longestName = std::max(longestName, name.size() + 1);
   return n;
 }
 
@@ -97,7 +96,7 @@ void EngineModel::PutEntry(int i, int j, double v) {
   if (i <= c.maxRow) {
     for (size_t k = 0; k < c.entries.size(); ++k) {
       if (c.entries[k].row != i) continue;
-      if (std::fabs(v) >= 1e-11) {
+      if (std::fabs(v) >= kDroppedEntry) {
         c.entries[k].value = v;
       } else {
         c.entries[k] = c.entries.back();
@@ -245,7 +244,7 @@ void EngineModel::CheckColumnBounds() {
   bool failed = false;
   for (int j = 1; j <= n; ++j) {
     ColumnRecord& c = Col(j);
-    if (c.upper + 1e-11 >= c.lower) {
+    if (c.upper + kCrossedBounds >= c.lower) {
       c.lower = std::min(c.lower, c.upper);
     } else {
       failed = true;

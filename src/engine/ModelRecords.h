@@ -1,14 +1,17 @@
 #pragma once
-// Records of the engine's model store: columns with their sparse entries,
-// rows, and the product-form inverse (eta file).
+// Records of the engine's model store: columns with their sparse entries and
+// rows.
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "engine/ColumnStatus.h"
 
 namespace vesk::engine {
 
 constexpr double kEngineInfinity = 1e21;  // absent bound
 constexpr double kInfiniteBound = 1e20;   // magnitudes above count as infinite
+constexpr double kLargeBound = 1e10;      // a nonbasic column never stands at a bound beyond
 constexpr int kMaxRows = 65535;
 constexpr int kMaxColumnNumber = 131068;  // column numbers stay below
 constexpr size_t kNameLength = 25;
@@ -48,7 +51,7 @@ struct ColumnRecord {
   float integerValue = 0;
   float integerReducedCost = 0;
   bool isInteger = false;
-  int8_t status = -1;
+  ColumnStatus status = ColumnStatus::kAtLower;
   uint8_t kind = 0;
   bool eligible = true;
 
@@ -61,57 +64,6 @@ struct RowRecord {
   int32_t entryCount = 1;
   int32_t reserved = 5;
   int32_t hashSlot = 0;
-};
-
-struct EtaEntry {
-  int32_t row;
-  double value;
-};
-
-// The basis inverse in product form, E_count ... E_1. Eta k (1-based) holds
-// entries [start[k-1], start[k]); its first pair is (pivot row, 1 / pivot).
-// A dense eta also has its values in `dense`, one per row 1..len at
-// [denseStart[k-1], denseStart[k]) (zero in the pivot row and for the entries
-// dropped), and keeps no further pairs when every other row holds a value; a
-// sparse eta has an empty dense range.
-struct EtaFile {
-  std::vector<EtaEntry> entries;
-  std::vector<int64_t> start{0};
-  std::vector<double> dense;
-  std::vector<int64_t> denseStart{0};
-  std::vector<long long> nonzerosUpTo{0};  // nonzeros of etas 1..k
-  int count = 0;
-  int capacity = 0;
-  double dropTolerance = 1e-13;
-  long long nonzeros = 0;
-  bool denseAllowed = true;  // off while a reinversion builds the file
-
-  void Clear() {
-    entries.clear();
-    start.assign(1, 0);
-    dense.clear();
-    denseStart.assign(1, 0);
-    nonzerosUpTo.assign(1, 0);
-    count = 0;
-    nonzeros = 0;
-  }
-  // Keeps etas 1..k.
-  void CutBack(int k) {
-    const size_t K = static_cast<size_t>(k);
-    entries.resize(static_cast<size_t>(start[K]));
-    start.resize(K + 1);
-    dense.resize(static_cast<size_t>(denseStart[K]));
-    denseStart.resize(K + 1);
-    nonzeros = nonzerosUpTo[K];
-    nonzerosUpTo.resize(K + 1);
-    count = k;
-  }
-  void Close() {  // ends the eta being appended (its nonzeros already counted)
-    start.push_back(static_cast<int64_t>(entries.size()));
-    denseStart.push_back(static_cast<int64_t>(dense.size()));
-    nonzerosUpTo.push_back(nonzeros);
-    ++count;
-  }
 };
 
 }  // namespace vesk::engine

@@ -105,7 +105,9 @@ std::string ShortNumber(double x) {
   if (x == 0) return "0";
   const double a = std::fabs(x);
   char buf[64];
-  if (a > 1e-6 && a < 1e6) {
+  // Magnitudes between these are written with decimals, others with an exponent.
+  constexpr double kPlainSmallest = 1e-6, kPlainLargest = 1e6;
+  if (a > kPlainSmallest && a < kPlainLargest) {
     int decimals = 7 - std::max(0, static_cast<int>(std::lround(std::log10(a))));
     std::snprintf(buf, sizeof buf, "%.*f", decimals, x);
     std::string s = buf;

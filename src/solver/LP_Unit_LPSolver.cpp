@@ -9,6 +9,7 @@
 #include "engine/EngineFiles.h"
 #include "engine/EngineModel.h"
 #include "engine/ScratchEngineHost.h"
+#include "engine/search/Drivers.h"
 
 namespace vesk::solver {
 

@@ -8,6 +8,7 @@
 
 #include "engine/EngineModel.h"
 #include "engine/ScratchEngineHost.h"
+#include "engine/search/Drivers.h"
 
 namespace vesk::engine::test {
 

@@ -3,7 +3,9 @@
 #include <cmath>
 
 #include "EngineFixtures.h"
-#include "engine/Factorization.h"
+#include "engine/BasisSolves.h"
+#include "engine/EtaFile.h"
+#include "engine/Reinvert.h"
 
 namespace vesk::engine::test {
 namespace {
@@ -24,8 +26,8 @@ void MakeBasic(EngineModel& model, const std::string& in, const std::string& out
   ASSERT_GT(a, model.m);
   ASSERT_LE(b, model.m);
   model.SwapColumns(a, b);
-  model.Col(b).status = 0;
-  model.Col(a).status = -1;
+  model.Col(b).status = ColumnStatus::kWithin;
+  model.Col(a).status = ColumnStatus::kAtLower;
 }
 
 // y = e_r B^-1 must meet every basic column k in delta_rk.
@@ -188,7 +190,7 @@ TEST(BasisSolves, FeasibilityToleranceGrowsWithTheBound) {
     model->basicValues[x] = c.value;
     CheckPrimalFeasibility(*model);
     EXPECT_EQ(model->infeasCount == 0, c.feasible) << c.lower << " " << c.value;
-    EXPECT_EQ(model->Col(x).status, c.feasible ? 0 : -1);
+    EXPECT_EQ(model->Col(x).status, c.feasible ? ColumnStatus::kWithin : ColumnStatus::kBelow);
   }
 }
 

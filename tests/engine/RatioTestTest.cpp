@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "EngineFixtures.h"
-#include "engine/Factorization.h"
+#include "engine/BasisSolves.h"
+#include "engine/EtaFile.h"
 #include "engine/search/RatioTest.h"
+#include "engine/search/StepUpdate.h"
 
 namespace vesk::engine::test {
 namespace {
@@ -15,7 +17,7 @@ struct Case {
   const char* leaving;  // name of the leaving logical
   StepKind kind;
   double theta;
-  int8_t leavingStatus;
+  ColumnStatus leavingStatus;
 };
 
 TEST(RatioTest, InfeasibleRowsArePassedWhileTheMeritStillRises) {
@@ -25,31 +27,31 @@ TEST(RatioTest, InfeasibleRowsArePassedWhileTheMeritStillRises) {
         {{"X", "G1", 1}, {"X", "G2", 1}, {"X", "G3", 1}},
         {{"G1", 1}, {"G2", 2}, {"G3", 3}},
         {{"UP", "X", 10}}},
-       "G3", StepKind::kLeaveAtLower, 3, -1},
+       "G3", StepKind::kLeaveAtLower, 3, ColumnStatus::kAtLower},
       {"a row moving away balances the first one passed: it stops there",
        {{{"G1", 'G'}, {"G2", 'G'}, {"G3", 'G'}},
         {{"X", "G1", 1}, {"X", "G2", 1}, {"X", "G3", -1}},
         {{"G1", 1}, {"G2", 3}, {"G3", 1}},
         {{"UP", "X", 10}}},
-       "G1", StepKind::kLeaveAtLower, 1, -1},
+       "G1", StepKind::kLeaveAtLower, 1, ColumnStatus::kAtLower},
       {"a ranged row is not carried to its far bound against the merit",
        {{{"G1", 'G'}, {"G3", 'G'}},
         {{"X", "G1", 2}, {"X", "G3", -1}, {"RANGE", "G1", 8}},
         {{"G1", 2}, {"G3", 1}},
         {{"UP", "X", 10}}},
-       "G1", StepKind::kLeaveAtLower, 1, -1},
+       "G1", StepKind::kLeaveAtLower, 1, ColumnStatus::kAtLower},
       {"every row before the bound passed: the bound flip of the entering column",
        {{{"G1", 'G'}, {"G2", 'G'}, {"G3", 'G'}},
         {{"X", "G1", 1}, {"X", "G2", 1}, {"X", "G3", 1}},
         {{"G1", 1}, {"G2", 2}, {"G3", 6}},
         {{"UP", "X", 4}}},
-       nullptr, StepKind::kFlipToUpper, 4, -1},
+       nullptr, StepKind::kFlipToUpper, 4, ColumnStatus::kAtLower},
       {"a feasible row still limits the step",
        {{{"G1", 'G'}, {"G2", 'G'}, {"L1", 'L'}},
         {{"X", "G1", 1}, {"X", "G2", 1}, {"X", "L1", 1}},
         {{"G1", 1}, {"G2", 3}, {"L1", 2}},
         {{"UP", "X", 10}}},
-       "L1", StepKind::kLeaveAtLower, 2, -1},
+       "L1", StepKind::kLeaveAtLower, 2, ColumnStatus::kAtLower},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
@@ -61,19 +63,19 @@ TEST(RatioTest, InfeasibleRowsArePassedWhileTheMeritStillRises) {
     ASSERT_GT(q, model->m);
     ScatterColumn(*model, q, model->pivotColumn);
     Ftran(*model, model->pivotColumn, 1, model->etaFile.count);
-    RatioTest(*model, q);
-    EXPECT_EQ(model->stepKind, c.kind);
-    EXPECT_NEAR(model->theta, c.theta, 1e-6);
+    const Step step = RatioTest(*model, q);
+    EXPECT_EQ(step.kind, c.kind);
+    EXPECT_NEAR(step.theta, c.theta, 1e-6);
     if (c.leaving == nullptr) {
-      EXPECT_EQ(model->leavingRow, 0);
+      EXPECT_EQ(step.leavingRow, 0);
       continue;
     }
-    ASSERT_GT(model->leavingRow, 0);
-    EXPECT_EQ(model->Col(model->leavingRow).name, c.leaving);
-    EXPECT_EQ(model->leavingStatus, c.leavingStatus);
+    ASSERT_GT(step.leavingRow, 0);
+    EXPECT_EQ(model->Col(step.leavingRow).name, c.leaving);
+    EXPECT_EQ(step.leavingStatus, c.leavingStatus);
 
     // The step leaves every row it passed feasible and X at theta.
-    ASSERT_TRUE(ApplyStep(*model, q));
+    ASSERT_TRUE(ApplyStep(*model, q, step));
     ComputeBasicSolution(*model);
     EXPECT_NEAR(model->basicValues[static_cast<size_t>(model->FindColumnNumber("X"))], c.theta, 1e-6);
   }

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "engine/EngineModel.h"
+#include "engine/search/Drivers.h"
 
 namespace vesk::mps {
 namespace {

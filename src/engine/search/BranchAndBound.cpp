@@ -10,11 +10,13 @@
 #include <vector>
 
 #include "engine/BasisSnapshot.h"
+#include "engine/BasisSolves.h"
 #include "engine/EngineFiles.h"
-#include "engine/Factorization.h"
 #include "engine/Paraunit.h"
+#include "engine/Reinvert.h"
+#include "engine/Tolerances.h"
+#include "engine/search/DualRepair.h"
 #include "engine/search/NodeFile.h"
-#include "engine/search/RatioTest.h"
 #include "engine/search/Simplex.h"
 #include "engine/search/SolverConsole.h"
 
@@ -81,13 +83,17 @@ class Search {
   void SetIntegralGap();
   void End();
   void Dive();
+  void PushChildren(const Choice& ch);
+  bool SolveChildren(const Choice& ch, double parentValue, size_t ancestors, bool kept[2]);
+  bool AssessChild(const Choice& ch, double parentValue, PathNode& node);
+  bool DescendToBetterChild(size_t ancestors, const bool kept[2]);
+  bool DiveGoesOn(double parentValue, double startValue, size_t ancestors);
   bool AfterDive();  // false: the search is over
   bool SelectNode();
 
   Choice Branch();
   void EstimatePseudoCosts(int row, float& pcUp, float& pcDown);
   bool EvaluateNodeLp();  // false: the search must stop
-  void DualRepair();
   bool NodeIntegral() const;
   bool StopRequested();
   void FixByReducedCost();
@@ -207,9 +213,9 @@ bool Search::Start() {
   ComputeBasicSolution(M);
   if (M.infeasCount > 0) {
     M.quiet = true;
-    Simplex(M, false);
+    const SimplexOutcome outcome = Simplex(M, false);
     M.quiet = false;
-    if (M.errorFlag || M.numericalTrouble) return false;
+    if (M.errorFlag || outcome == SimplexOutcome::kNumericalTrouble) return false;
     if (M.infeasCount > 0) return true;  // no integral point: nothing to search
   }
 
@@ -307,14 +313,14 @@ void Search::EstimatePseudoCosts(int r, float& pcUp, float& pcDown) {
   for (int j = m + 1; j <= n; ++j) {
     if (j % 10 == 0) M.host.ProcessPendingEvents();
     const ColumnRecord& c = M.Col(j);
-    if (c.upper - c.lower <= 1e-11 || c.kind == kObjectiveLogical) continue;
+    if (c.upper - c.lower <= kZeroRange || c.kind == kObjectiveLogical) continue;
     double alpha = 0;
     for (const auto& e : c.entries) alpha += y[e.row] * e.value;
-    if (c.status == 1) alpha = -alpha;  // the column moves down from its upper bound
-    if (std::fabs(alpha) <= 1e-11) continue;
+    if (c.status == ColumnStatus::kAtUpper) alpha = -alpha;  // the column moves down from its upper bound
+    if (std::fabs(alpha) <= kPivotColumnZero) continue;
     // Moving the column off its bound by t changes x_r by -alpha t at the
     // cost dj t.
-    const double ratio = std::max(std::fabs(dj_[static_cast<size_t>(j)] / alpha), 1e-5);
+    const double ratio = std::max(std::fabs(dj_[static_cast<size_t>(j)] / alpha), kPseudoCostFloor);
     if (alpha > 0) down = std::min(ratio, down);
     else up = std::min(ratio, up);
   }
@@ -345,7 +351,7 @@ Choice Search::Branch() {
     const double fl = std::floor(x);
     const double down = (x - fl) * pcDown, up = (fl + 1 - x) * pcUp;
     const double lo = std::min(down, up), hi = std::max(down, up);
-    if (lo >= 1e-5) {
+    if (lo >= kPseudoCostFloor) {
       if (lo * hi > bestA) bestA = lo * hi, rowA = i, upA = pcUp, downA = pcDown;
     } else if (hi > bestB) {
       bestB = hi, rowB = i, upB = pcUp, downB = pcDown;
@@ -376,7 +382,7 @@ void Search::FixByReducedCost() {
   const double z = M.objectiveValue;
   const double room = maximize_ ? z - lowerCutoff_ : upperCutoff_ - z;
   if (!(room >= 0)) return;
-  const double margin = 1e-6 * std::max(1.0, std::fabs(z));
+  const double margin = kCutoffMargin * std::max(1.0, std::fabs(z));
   bool priced = false;
   for (int j = M.m + 1; j <= M.n; ++j) {
     ColumnRecord& c = M.Col(j);
@@ -390,7 +396,7 @@ void Search::FixByReducedCost() {
     if (!(dj > margin)) continue;
     const double steps = std::floor((room + margin) / dj);
     if (steps >= c.upper - c.lower) continue;
-    if (c.status == 1) c.lower = c.upper - steps;
+    if (c.status == ColumnStatus::kAtUpper) c.lower = c.upper - steps;
     else c.upper = c.lower + steps;
   }
 }
@@ -416,114 +422,24 @@ bool Search::StopRequested() {
   return false;
 }
 
-// A child starts from its parent's optimal basis, which its own bound change
-// has made primal infeasible but left dual feasible. A few dual simplex
-// pivots carry such a basis back to feasibility along the cheapest way,
-// where the composite pricing of the simplex would first chase columns with
-// a large rate and a tiny step (a binary with a big coefficient moves the
-// infeasible column fast but only a little), and then take them back. Each
-// pivot takes the most infeasible basic column out at the bound it violates
-// and brings in the nonbasic column with the least reduced cost per unit of
-// its row (the largest entry among near ties); the basis stays dual feasible
-// up to the tolerance. The repair stops, leaving the rest to the simplex that
-// follows, when the basis is feasible, when the start is not dual feasible,
-// when no column qualifies (the child may be infeasible, which the simplex
-// then establishes), on a free column, or after a bounded number of pivots.
-void Search::DualRepair() {
-  constexpr int kMaxPivots = 100;
-  constexpr double kPivotTolerance = 1e-7, kDualTolerance = 1e-9;
-  const int m = M.m, n = M.n;
-  std::vector<double> y(static_cast<size_t>(m) + 1);
-  struct Candidate {
-    int column;
-    double size, ratio;
-  };
-  std::vector<Candidate> candidates;
-  for (int pivot = 0; pivot < kMaxPivots && M.infeasCount > 0; ++pivot) {
-    // The leaving column: the largest violation of a bound.
-    int r = 0;
-    double worst = 0;
-    for (int i : M.infeasibleList) {
-      const ColumnRecord& c = M.Col(i);
-      const double x = M.basicValues[static_cast<size_t>(i)];
-      const double v = c.status == 1 ? x - c.upper : c.lower - x;
-      if (v > worst) worst = v, r = i;
-    }
-    if (r == 0) return;
-    const bool rise = M.Col(r).status == -1;
-    // Prices at the true costs of the basic columns (the simplex's own prices
-    // weight infeasible ones), and row r of the inverse into the dual vector,
-    // which the simplex that follows prices afresh.
-    for (int i = 1; i <= m; ++i) y[static_cast<size_t>(i)] = M.Col(i).cost;
-    Btran(M, y);
-    BtranUnit(M, r);
-    const double* row = M.duals.data();
-    // The least ratio with the tolerance over the qualifying columns, then
-    // the largest entry among those within it.
-    candidates.clear();
-    double least = 1e300;
-    for (int j = m + 1; j <= n; ++j) {
-      const ColumnRecord& c = M.Col(j);
-      if (c.upper - c.lower <= 1e-11 || c.kind == kObjectiveLogical) continue;
-      if (c.kind == kFreeStructural) return;
-      double price = 0, alpha = 0;
-      for (const auto& e : c.entries) {
-        price += y[static_cast<size_t>(e.row)] * e.value;
-        alpha += row[e.row] * e.value;
-      }
-      const double d = c.status == 1 ? c.cost - price : price - c.cost;
-      if (d < -kDualTolerance) return;
-      // Moving column j off its bound by t moves x_r by -alpha t (at its
-      // lower bound) or by +alpha t (at its upper bound).
-      const double rate = c.status == 1 ? alpha : -alpha;
-      if ((rise ? rate : -rate) <= kPivotTolerance) continue;
-      const double size = std::fabs(alpha), dPlus = std::max(d, 0.0);
-      least = std::min(least, (dPlus + kDualTolerance) / size);
-      candidates.push_back({j, size, dPlus / size});
-    }
-    int q = 0;
-    double bestAlpha = 0;
-    for (const Candidate& k : candidates)
-      if (k.ratio <= least && k.size > bestAlpha) bestAlpha = k.size, q = k.column;
-    if (q == 0) return;
-    ScatterColumn(M, q, M.pivotColumn);
-    Ftran(M, M.pivotColumn, 1, M.etaFile.count);
-    const double a = M.pivotColumn[static_cast<size_t>(r)];
-    if (std::fabs(a) <= kPivotTolerance) return;
-    ColumnRecord& L = M.Col(r);
-    M.stepKind = rise ? StepKind::kLeaveAtLower : StepKind::kLeaveAtUpper;
-    M.leavingRow = r;
-    M.leavingBound = rise ? L.lower : L.upper;
-    M.leavingStatus = rise ? -1 : 1;
-    M.pivotMagnitude = std::fabs(a);
-    ++M.iterationCount;
-    if (!ApplyStep(M, q) || !M.modelPresent || M.errorFlag) return;
-    // A dual step can make any basic column infeasible.
-    CheckPrimalFeasibility(M);
-  }
-}
-
 // Solves the LP of the node whose bounds are in place, from the basis in
 // place. A run that gives up on numerics is retried once on a fresh inverse.
 bool Search::EvaluateNodeLp() {
   ComputeBasicSolution(M);
-  if (M.infeasCount > 0 && !M.errorFlag) DualRepair();
+  if (M.infeasCount > 0 && !M.errorFlag) DualRepair(M);
   for (int attempt = 0; attempt < 2; ++attempt) {
-    M.numericalTrouble = false;
-    M.unboundedFlag = false;
     if (M.errorFlag) return false;
-    Simplex(M, false);
+    const SimplexOutcome outcome = Simplex(M, false);
     if (!M.modelPresent) return false;
     if (M.errorFlag) return false;
-    if (!M.numericalTrouble && !M.unboundedFlag) return true;
+    // A ray at a node of a bounded relaxation is a numerical artefact too.
+    if (outcome != SimplexOutcome::kNumericalTrouble && outcome != SimplexOutcome::kUnbounded) return true;
     if (M.stopReason == StopReason::kNumericalTrouble) M.stopReason = StopReason::kNone;
     if (!Reinvert(M) || !M.modelPresent) return false;
   }
   // The node's LP cannot be solved reliably: stop unfinished.
   M.errorFlag = true;
   M.stopReason = StopReason::kNumericalTrouble;
-  M.numericalTrouble = true;
-  M.unboundedFlag = false;
   return false;
 }
 
@@ -545,12 +461,13 @@ bool Search::IncumbentFeasible(double& objective) {
     const double x = c.value;
     if (c.isInteger) {
       const double whole = Near(x);
-      if (std::fabs(whole - x) > M.integerCrit + 1e-12) return false;
-      if (whole < c.lower - 1e-9 || whole > c.upper + 1e-9) return false;
+      if (std::fabs(whole - x) > M.integerCrit + kIncumbentIntegrality) return false;
+      if (whole < c.lower - kIncumbentBound || whole > c.upper + kIncumbentBound) return false;
       objective += c.cost * whole;
     } else {
       if (c.kind != kFreeStructural &&
-          (x < c.lower - BoundTolerance(c.lower) * 1e3 || x > c.upper + BoundTolerance(c.upper) * 1e3))
+          (x < c.lower - BoundTolerance(c.lower) * kIncumbentColumnFactor ||
+           x > c.upper + BoundTolerance(c.upper) * kIncumbentColumnFactor))
         return false;
       objective += c.cost * x;
     }
@@ -562,7 +479,7 @@ bool Search::IncumbentFeasible(double& objective) {
   std::vector<double> rhs(static_cast<size_t>(m) + 1, 0.0);
   for (const auto& e : M.Col(0).entries) rhs[static_cast<size_t>(e.row)] = e.value;
   if (M.perturbMode != 0)
-    for (int i = 1; i <= m; ++i) rhs[static_cast<size_t>(i)] -= M.Row(i).type == kRowG ? -M.epsilon : M.epsilon;
+    for (int i = 1; i <= m; ++i) rhs[static_cast<size_t>(i)] -= M.Row(i).type == kRowG ? -kPerturbation : kPerturbation;
   for (int j = 1; j <= n; ++j) {
     const ColumnRecord& c = M.Col(j);
     if (c.kind < kSlack || c.kind > kArtificial || c.entries.empty()) continue;
@@ -571,7 +488,7 @@ bool Search::IncumbentFeasible(double& objective) {
     const double b = rhs[static_cast<size_t>(i)], a = activity[static_cast<size_t>(i)];
     const double logical = (b - a) / c.entries[0].value;
     const double lo = c.kind == kArtificial ? 0.0 : c.lower, up = c.kind == kArtificial ? 0.0 : c.upper;
-    const double tol = 1e-6 * std::max({1.0, std::fabs(b), scale[static_cast<size_t>(i)]});
+    const double tol = kIncumbentRow * std::max({1.0, std::fabs(b), scale[static_cast<size_t>(i)]});
     if (logical < lo - tol || logical > up + tol) return false;
   }
   return true;
@@ -595,7 +512,7 @@ void Search::IntegerSolutionFound() {
   }
   if (M.integerFound && !Better(objective, incumbentObjective_)) return;
   // The margin for the LP's rounding scales with the objective.
-  const double gap = integralGap_ > 0 ? integralGap_ - 1e-6 * std::max(1.0, std::fabs(objective)) : 0.0;
+  const double gap = integralGap_ > 0 ? integralGap_ - kCutoffMargin * std::max(1.0, std::fabs(objective)) : 0.0;
   const double step = std::max(M.integerCrit, gap);
   if (maximize_) lowerCutoff_ = std::max(objective + step, lowerCutoff_);
   else upperCutoff_ = std::min(objective - step, upperCutoff_);
@@ -610,7 +527,7 @@ void Search::IntegerSolutionFound() {
     incumbent_.push_back({&c, c.value});
   }
   for (int j = M.m + 1; j <= M.n; ++j)
-    if (M.Col(j).upper - M.Col(j).lower < 1e-11) M.Col(j).status = -1;
+    if (M.Col(j).upper - M.Col(j).lower < kZeroRange) M.Col(j).status = ColumnStatus::kAtLower;
   ComputePrices(M);
   for (int j = M.m + 1; j <= M.n; ++j) ComputeDj(M, j);
   ConsoleField(M, kFieldNodes, "INT. SOL. FOUND");
@@ -686,135 +603,166 @@ void Search::Dive() {
       IntegerSolutionFound();
       return;
     }
-    const double x = ch.x, fl = std::floor(x);
-    const bool downFirst = (fl + 1 - x) * ch.pcUp <= (x - fl) * ch.pcDown;
     const size_t ancestors = path_.size();
-    // Push both children.
-    for (int k = 0; k < 2; ++k) {
-      const bool up = downFirst ? k == 1 : k == 0;
-      BoundChange b;
-      b.slot = ch.column->hashSlot;
-      b.column = ch.column;
-      b.side = up ? 0 : 1;
-      b.newBound = up ? fl + 1 : fl;
-      b.oldBound = up ? ch.column->lower : ch.column->upper;
-      store_.push_back(b);
-      PathNode node;
-      node.fractionalCount = ch.fractional;
-      node.branchValue = x;
-      node.bound = rootValue_;
-      node.change = static_cast<int32_t>(store_.size() - 1);
-      node.up = up;
-      path_.push_back(std::move(node));
-      ++M.nodeCount;
-    }
-    // The parent's basis, to solve the second child from.
-    BasisSnapshot parentSnapshot;
-    SaveBasisSnapshot(M, parentSnapshot);
+    PushChildren(ch);
     bool kept[2] = {false, false};
-    for (int k = 0; k < 2; ++k) {
-      PathNode& node = path_[ancestors + static_cast<size_t>(k)];
-      ApplyChange(node.change);
-      if (!EvaluateNodeLp()) {
-        UndoChange(node.change);
-        return;
-      }
-      const bool feasible = M.infeasCount == 0;
-      const double value = feasible ? M.objectiveValue : InfeasibleValue();
-      node.bound = value;
-      bool cut = !feasible || CannotBeat(value);
-      ColumnRecord& c = *ch.column;
-      // Pseudo-costs.
-      float& pc = node.up ? c.upPseudoCost : c.downPseudoCost;
-      if (feasible) {
-        if (M.pse) {
-          const double delta = store_[static_cast<size_t>(node.change)].newBound - x;
-          double e = std::max(std::fabs((value - parentValue) / delta), 0.0);
-          if (pc != kUnknownPseudoCost) e = std::max((0.01 * pc + e) / 1.01, 0.0);
-          else ++firstEstimates_;
-          pc = static_cast<float>(e);
-        }
-      } else {
-        pc = static_cast<float>(std::min(std::max(100.1 * static_cast<double>(pc), 1000.0), 1e14));
-      }
-      // Memory pressure: the waiting list in memory is limited.
-      if (MemoryShort()) {
-        const long long limit = std::max<long long>(5, static_cast<long long>(waiting_.size()) - 10);
-        if (limit < waitingLimit_) {
-          waitingLimit_ = limit;
-          ConsoleLine(M, "Standard_time=" + std::to_string(referenceHeap_) + " neu " +
-                             std::to_string(HeapFigure()));
-        }
-      }
-      if (ConsoleOn(M) && M.iterLog != 0) {
-        char buf[96];
-        std::snprintf(buf, sizeof buf, " %s %g %g", node.up ? "L" : "U", store_[static_cast<size_t>(node.change)].newBound,
-                      value);
-        ConsoleLine(M, std::to_string(ch.fractional) + " " + c.name + buf +
-                           (!feasible ? " INFEASIBLE" : (cut ? "  CUTOFF" : "")));
-      }
-      if (!cut && NodeIntegral()) {
-        IntegerSolutionFound();
-        cut = true;  // nothing below an integral node can be better
-      }
-      if (!cut) {
-        SaveBasisSnapshot(M, node.snapshot);
-        kept[k] = true;
-      }
-      if (k == 0 || cut) {
-        UndoChange(node.change);
-        if (!Restore(parentSnapshot)) return;
-      }
-    }
-    FreeBasisSnapshot(parentSnapshot);
+    if (!SolveChildren(ch, parentValue, ancestors, kept)) return;
     // Remove the cut children from the path (second first).
     for (int k = 1; k >= 0; --k)
       if (!kept[k]) path_.erase(path_.begin() + static_cast<std::ptrdiff_t>(ancestors + static_cast<size_t>(k)));
     if (!kept[0] && !kept[1]) return;
+    if (!DescendToBetterChild(ancestors, kept)) return;
+    if (!DiveGoesOn(parentValue, startValue, ancestors)) return;
+  }
+}
 
-    // Keep the better child on top.
-    if (kept[0] && kept[1]) {
-      PathNode& other = path_[ancestors];
-      PathNode& top = path_[ancestors + 1];
-      const double b = top.bound;
-      const bool otherWaits =
-          maximize_ ? other.bound - M.integerCrit < b : b < other.bound + M.integerCrit;
-      if (otherWaits) {
-        AddWaiting(ancestors, ancestors);
-      } else {
-        UndoChange(top.change);
-        AddWaiting(ancestors + 1, ancestors);
-        PathNode& now = path_[ancestors];
-        ApplyChange(now.change);
-        if (!Restore(now.snapshot)) return;
-      }
-    } else if (kept[0]) {
-      PathNode& now = path_[ancestors];
-      ApplyChange(now.change);
-      if (!Restore(now.snapshot)) return;
+// Both children of the branching column go on the path, the one that looks
+// cheaper by its pseudo-cost first.
+void Search::PushChildren(const Choice& ch) {
+  const double x = ch.x, fl = std::floor(x);
+  const bool downFirst = (fl + 1 - x) * ch.pcUp <= (x - fl) * ch.pcDown;
+  for (int k = 0; k < 2; ++k) {
+    const bool up = downFirst ? k == 1 : k == 0;
+    BoundChange b;
+    b.slot = ch.column->hashSlot;
+    b.column = ch.column;
+    b.side = up ? 0 : 1;
+    b.newBound = up ? fl + 1 : fl;
+    b.oldBound = up ? ch.column->lower : ch.column->upper;
+    store_.push_back(b);
+    PathNode node;
+    node.fractionalCount = ch.fractional;
+    node.branchValue = x;
+    node.bound = rootValue_;
+    node.change = static_cast<int32_t>(store_.size() - 1);
+    node.up = up;
+    path_.push_back(std::move(node));
+    ++M.nodeCount;
+  }
+}
+
+// Solves both children (path positions ancestors and ancestors + 1) from the
+// parent's basis; a child that is not cut keeps its own basis. The bounds and
+// basis left in place are the second child's when it is kept, else the
+// parent's. Returns false when the dive must stop.
+bool Search::SolveChildren(const Choice& ch, double parentValue, size_t ancestors, bool kept[2]) {
+  BasisSnapshot parentSnapshot;
+  SaveBasisSnapshot(M, parentSnapshot);
+  for (int k = 0; k < 2; ++k) {
+    PathNode& node = path_[ancestors + static_cast<size_t>(k)];
+    ApplyChange(node.change);
+    if (!EvaluateNodeLp()) {
+      UndoChange(node.change);
+      return false;
     }
-    PathNode& top = path_.back();
-    steps_ = std::min(1000, steps_ + 1);
-    avgStep_ = ((steps_ - 1) * avgStep_ + std::fabs(top.bound - parentValue)) / steps_;
-    // The parent's own snapshot is no longer needed.
-    if (ancestors > 0) FreeBasisSnapshot(path_[ancestors - 1].snapshot);
-    else FreeBasisSnapshot(startSnapshot_);
-    lastValue_ = top.bound;
-    const long long depth = static_cast<long long>(path_.size());
-    diveDepth_ = std::max(diveDepth_, depth);
-    if (!(depth <= diveLimit_ &&
-          std::fabs(top.bound - startValue) <= static_cast<double>(diveLimit_) * avgStep_)) {
-      AddWaiting(path_.size() - 1, path_.size() - 1);
-      return;
+    const bool cut = AssessChild(ch, parentValue, node);
+    if (!cut) {
+      SaveBasisSnapshot(M, node.snapshot);
+      kept[k] = true;
+    }
+    if (k == 0 || cut) {
+      UndoChange(node.change);
+      if (!Restore(parentSnapshot)) return false;
     }
   }
+  FreeBasisSnapshot(parentSnapshot);
+  return true;
+}
+
+// A solved child: its LP value becomes its bound and teaches the pseudo-cost
+// of its side; an integral child is an incumbent. Returns true when nothing
+// below the child can be better (it is cut).
+bool Search::AssessChild(const Choice& ch, double parentValue, PathNode& node) {
+  const bool feasible = M.infeasCount == 0;
+  const double value = feasible ? M.objectiveValue : InfeasibleValue();
+  node.bound = value;
+  bool cut = !feasible || CannotBeat(value);
+  ColumnRecord& c = *ch.column;
+  float& pc = node.up ? c.upPseudoCost : c.downPseudoCost;
+  if (feasible) {
+    if (M.pse) {
+      const double delta = store_[static_cast<size_t>(node.change)].newBound - ch.x;
+      double e = std::max(std::fabs((value - parentValue) / delta), 0.0);
+      if (pc != kUnknownPseudoCost) e = std::max((0.01 * pc + e) / 1.01, 0.0);
+      else ++firstEstimates_;
+      pc = static_cast<float>(e);
+    }
+  } else {
+    pc = static_cast<float>(std::min(std::max(100.1 * static_cast<double>(pc), 1000.0), 1e14));
+  }
+  // Memory pressure: the waiting list in memory is limited.
+  if (MemoryShort()) {
+    const long long limit = std::max<long long>(5, static_cast<long long>(waiting_.size()) - 10);
+    if (limit < waitingLimit_) {
+      waitingLimit_ = limit;
+      ConsoleLine(M, "Standard_time=" + std::to_string(referenceHeap_) + " neu " + std::to_string(HeapFigure()));
+    }
+  }
+  if (ConsoleOn(M) && M.iterLog != 0) {
+    char buf[96];
+    std::snprintf(buf, sizeof buf, " %s %g %g", node.up ? "L" : "U", store_[static_cast<size_t>(node.change)].newBound,
+                  value);
+    ConsoleLine(M, std::to_string(ch.fractional) + " " + c.name + buf +
+                       (!feasible ? " INFEASIBLE" : (cut ? "  CUTOFF" : "")));
+  }
+  if (!cut && NodeIntegral()) {
+    IntegerSolutionFound();
+    cut = true;  // nothing below an integral node can be better
+  }
+  return cut;
+}
+
+// With both children kept, the better one stays on top of the path and the
+// other waits; the dive goes on from the top child's bounds and basis.
+// Returns false when its basis cannot be restored.
+bool Search::DescendToBetterChild(size_t ancestors, const bool kept[2]) {
+  if (kept[0] && kept[1]) {
+    PathNode& other = path_[ancestors];
+    PathNode& top = path_[ancestors + 1];
+    const double b = top.bound;
+    const bool otherWaits = maximize_ ? other.bound - M.integerCrit < b : b < other.bound + M.integerCrit;
+    if (otherWaits) {
+      AddWaiting(ancestors, ancestors);
+    } else {
+      UndoChange(top.change);
+      AddWaiting(ancestors + 1, ancestors);
+      PathNode& now = path_[ancestors];
+      ApplyChange(now.change);
+      if (!Restore(now.snapshot)) return false;
+    }
+  } else if (kept[0]) {
+    PathNode& now = path_[ancestors];
+    ApplyChange(now.change);
+    if (!Restore(now.snapshot)) return false;
+  }
+  return true;
+}
+
+// The dive goes on while it is no deeper than the dive limit and its bound
+// has not moved further from the start than the limit's worth of average
+// steps; otherwise its top node waits.
+bool Search::DiveGoesOn(double parentValue, double startValue, size_t ancestors) {
+  PathNode& top = path_.back();
+  steps_ = std::min(1000, steps_ + 1);
+  avgStep_ = ((steps_ - 1) * avgStep_ + std::fabs(top.bound - parentValue)) / steps_;
+  // The parent's own snapshot is no longer needed.
+  if (ancestors > 0) FreeBasisSnapshot(path_[ancestors - 1].snapshot);
+  else FreeBasisSnapshot(startSnapshot_);
+  lastValue_ = top.bound;
+  const long long depth = static_cast<long long>(path_.size());
+  diveDepth_ = std::max(diveDepth_, depth);
+  if (!(depth <= diveLimit_ && std::fabs(top.bound - startValue) <= static_cast<double>(diveLimit_) * avgStep_)) {
+    AddWaiting(path_.size() - 1, path_.size() - 1);
+    return false;
+  }
+  return true;
 }
 
 bool Search::AfterDive() {
   // Dive-limit switch.
   const long long depthReached = diveDepth_;
   if (!shortDive_) {
-    if (std::fabs(lastValue_ - diveStartValue_) > 1e-5) {
+    if (std::fabs(lastValue_ - diveStartValue_) > kDiveMove) {
       shortDive_ = true;
       diveLimit_ = shortLimit_;
       shortSwitchNodes_ = M.nodeCount;

@@ -1,9 +1,9 @@
 // The engine drivers: preparing the objective, solving a continuous program,
 // solving a program with integer columns, and the status texts read after.
-#include <cmath>
+#include "engine/search/Drivers.h"
 
+#include "engine/CrashBasis.h"
 #include "engine/EngineFiles.h"
-#include "engine/EngineModel.h"
 #include "engine/search/BranchAndBound.h"
 #include "engine/search/Simplex.h"
 
@@ -14,24 +14,21 @@ void PrepareForSolve(EngineModel& M) {
   if (!M.prepared) M.PrepareModel();
   if (!M.modelPresent) return;
   M.maximize = true;
-  M.unboundedFlag = false;
   M.LoadObjective();
 }
 
 namespace {
 
 // Runs the continuous simplex from the current basis (a crash basis first on
-// a fresh model). Returns false when nothing could run.
-bool RunRelaxation(EngineModel& M) {
+// a fresh model) and keeps its outcome.
+void RunRelaxation(EngineModel& M) {
   M.stopReason = StopReason::kNone;
-  M.numericalTrouble = false;
-  M.verdictReached = false;
-  if (!M.modelPresent || !M.prepared) return false;
-  if (M.boundsCrossed) return false;
-  if (M.inversionCount == 1 && !CrashBasis(M)) return false;
+  M.relaxationOutcome = SimplexOutcome::kNotRun;
+  if (!M.modelPresent || !M.prepared) return;
+  if (M.boundsCrossed) return;
+  if (M.inversionCount == 1 && !CrashBasis(M)) return;
   M.errorFlag = false;
-  Simplex(M, true);
-  return true;
+  M.relaxationOutcome = Simplex(M, true);
 }
 
 }  // namespace
@@ -49,12 +46,12 @@ void SolveInteger(EngineModel& M) {
   if (!M.modelPresent) return;
   M.running = true;
   M.startTime = M.host.ClockSeconds();
-  M.searchUnavailable = false;
-  if (RunRelaxation(M) && M.modelPresent && !M.errorFlag && M.stopReason == StopReason::kNone &&
-      M.infeasCount == 0) {
+  RunRelaxation(M);
+  if (M.relaxationOutcome != SimplexOutcome::kNotRun && M.modelPresent && !M.errorFlag &&
+      M.stopReason == StopReason::kNone && M.infeasCount == 0) {
     DeleteInfFile(M);
     SaveBasis(M);
-    if (!M.unboundedFlag) BranchAndBound(M);  // integer-path hook
+    if (M.relaxationOutcome != SimplexOutcome::kUnbounded) BranchAndBound(M);
   }
   M.accumulatedTime += M.host.ClockSeconds() - M.startTime;
   M.running = false;
@@ -74,27 +71,37 @@ const char* UnfinishedText(StopReason reason) {
   return nullptr;
 }
 
+// A ray found while the basis is still infeasible proves neither verdict.
+const char* UnboundedText(const EngineModel& M) {
+  return M.infeasCount > 0 ? "UNFINISHED: UNBOUNDED RAY BEFORE FEASIBILITY" : "UNBOUNDED SOLUTION";
+}
+
 }  // namespace
 
 std::string ContinuousStatus(const EngineModel& M) {
   if (const char* text = UnfinishedText(M.stopReason)) return text;
   if (M.boundsCrossed) return "PROBLEM IS INFEASIBLE";
   if (!M.modelPresent || !M.prepared) return "UNFINISHED: NO MODEL";
-  if (!M.verdictReached) return "UNFINISHED";
-  // A ray found while the basis is still infeasible proves neither verdict.
-  if (M.unboundedFlag && M.infeasCount > 0) return "UNFINISHED: UNBOUNDED RAY BEFORE FEASIBILITY";
-  if (M.infeasCount > 0) return "PROBLEM IS INFEASIBLE";
-  if (M.unboundedFlag) return "UNBOUNDED SOLUTION";
-  return "OPTIMAL SOLUTION";
+  switch (M.relaxationOutcome) {
+    case SimplexOutcome::kUnbounded:
+      return UnboundedText(M);
+    case SimplexOutcome::kOptimal:
+    case SimplexOutcome::kInfeasible:
+    case SimplexOutcome::kNumericalTrouble:
+      return M.infeasCount > 0 ? "PROBLEM IS INFEASIBLE" : "OPTIMAL SOLUTION";
+    case SimplexOutcome::kNotRun:
+    case SimplexOutcome::kStopped:
+    case SimplexOutcome::kModelCleared:
+      break;
+  }
+  return "UNFINISHED";
 }
 
 std::string IntegerStatus(const EngineModel& M) {
   if (const char* text = UnfinishedText(M.stopReason)) return text;
   if (M.errorFlag) return "UNFINISHED";
   if (M.integerFound) return "OPTIMAL SOLUTION";
-  // integer-path hook: an unbounded relaxation is reported as unbounded.
-  if (M.unboundedFlag) return M.infeasCount > 0 ? "UNFINISHED: UNBOUNDED RAY BEFORE FEASIBILITY" : "UNBOUNDED SOLUTION";
-  if (M.searchUnavailable) return "UNFINISHED: NO BRANCH-AND-BOUND SEARCH";
+  if (M.relaxationOutcome == SimplexOutcome::kUnbounded) return UnboundedText(M);
   if (!M.boundsCrossed && (!M.modelPresent || !M.prepared)) return "UNFINISHED: NO MODEL";
   return "INTEGER-PROBLEM-INFEASIBLE";
 }

@@ -6,6 +6,7 @@
 
 #include "engine/EngineFiles.h"
 #include "engine/EngineHostMessages.h"
+#include "engine/Tolerances.h"
 #include "engine/search/SolverConsole.h"
 
 namespace vesk::engine {
@@ -66,7 +67,7 @@ void InsertWaitingNode(WaitingList& list, WaitingNode&& node, bool maximize) {
   const double b = node.bound;
   auto better = [maximize](double x, double y) { return maximize ? x > y : x < y; };
   auto atLeast = [maximize](double x, double y) { return maximize ? x >= y : x <= y; };
-  if (list.empty() || std::fabs(b - list.front().bound) <= 1e-5 || atLeast(b, list.front().bound)) {
+  if (list.empty() || std::fabs(b - list.front().bound) <= kWaitingTie || atLeast(b, list.front().bound)) {
     list.push_front(std::move(node));
     return;
   }

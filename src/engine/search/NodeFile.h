@@ -72,7 +72,6 @@ class NodeFile {
   bool Opened() const { return opened_; }
   long long WritePosition() const { return writePosition_; }
   std::filesystem::path Path() const { return path_; }
-  long long Spilled() const { return spilledTotal_; }
 
  private:
   struct IndexEntry {
